@@ -1,0 +1,3 @@
+#include "app/discover_folders.h"
+
+void DiscoverFolders(char*) {}

@@ -1,0 +1,56 @@
+# Tests and benchmarks. Both are Windows programs; CTest runs the tests under
+# wine64 through the emulator script, in a Wine prefix inside the build tree.
+
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+  @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+  WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+# One Wine prefix, one X display and one wineserver serve the whole run.
+add_test(NAME wine_start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start)
+add_test(NAME wine_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
+set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp)
+target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(test_support PUBLIC setup_core GTest::gtest)
+
+# One test program per folder under tests/, run as one CTest test.
+file(GLOB test_areas LIST_DIRECTORIES true RELATIVE ${CMAKE_SOURCE_DIR}/tests
+  CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*)
+foreach(area IN LISTS test_areas)
+  if(area STREQUAL "support" OR NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${area})
+    continue()
+  endif()
+  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp)
+  if(NOT area_sources)
+    continue()
+  endif()
+  add_executable(test_${area} ${area_sources} $<TARGET_OBJECTS:setup_resources>)
+  target_link_libraries(test_${area} PRIVATE test_support GTest::gtest_main)
+  target_link_options(test_${area} PRIVATE -static)
+  add_test(NAME ${area} COMMAND test_${area})
+  set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+endforeach()
+
+# The end-to-end tests start the real setup.exe; they get its path.
+if(TARGET test_e2e)
+  add_dependencies(test_e2e setup)
+  set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+endif()
+
+# Benchmarks print figures; they are built with the tests but not run by CTest.
+file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(source IN LISTS bench_sources)
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(bench_${name} ${source} $<TARGET_OBJECTS:setup_resources>)
+  target_link_libraries(bench_${name} PRIVATE setup_core)
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_options(bench_${name} PRIVATE -static)
+endforeach()

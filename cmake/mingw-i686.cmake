@@ -1,0 +1,6 @@
+# Cross-build for 32-bit Windows with MinGW-w64 (posix thread model, which
+# GoogleTest's threading needs).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

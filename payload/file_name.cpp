@@ -1,0 +1,44 @@
+#include "payload/file_name.h"
+
+#include <windows.h>
+#include <string.h>
+
+namespace {
+
+char Upper(char c) {
+    return static_cast<char>(reinterpret_cast<UINT_PTR>(
+        CharUpperA(reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c))))));
+}
+
+void LowerAscii(char* text) {
+    for (; *text; ++text)
+        if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
+}
+
+void RemoveAt(char* text, int at, int count) {
+    memmove(text + at, text + at + count, strlen(text + at + count) + 1);
+}
+
+}  // namespace
+
+char* MapPayloadFileName(char* name) {
+    LowerAscii(name);
+    name[0] = Upper(name[0]);
+    if (strlen(name) < 2) return name;
+
+    for (int i = 0; i + 1 < static_cast<int>(strlen(name)); ++i) {
+        if (name[i] == '_' && name[i + 1] == '_') {
+            RemoveAt(name, i, 2);
+            name[i] = Upper(name[i]);
+            if (name[i] == '\0') break;
+        }
+        if (name[i] == '_') name[i] = ' ';
+        if (name[i] == ':') {
+            RemoveAt(name, i, 1);
+            continue;
+        }
+        if (!IsCharAlphaA(name[i]) && name[i] != '\'' && name[i] != '.' && name[i] != '8')
+            name[i + 1] = Upper(name[i + 1]);
+    }
+    return name;
+}

@@ -1,0 +1,23 @@
+/* Resource ids shared by setup.rc and the program. */
+#ifndef PASTEL_SETUP_RESOURCE_IDS_H
+#define PASTEL_SETUP_RESOURCE_IDS_H
+
+/* The install dialog and its two template controls. */
+#define IDD_MAIN_NAME "MAIN"
+#define IDC_FOLDER_LIST 1033
+#define IDC_HIDDEN_BUTTON 1034
+
+/* Resource type of everything the program installs. */
+#define RT_PAYLOAD 3000
+
+/* Skin artwork. */
+#define IDB_CHECK_STRIP 128
+#define IDB_CANCEL_FACE 203
+#define IDB_PICTURE 213
+#define IDB_INSTALL_FACE 219
+#define IDB_CLOSE_FACE 220
+#define IDB_BACKGROUND 222
+#define IDC_HAND_CURSOR 120
+#define IDI_SETUP 1
+
+#endif

@@ -1,0 +1,94 @@
+// Helpers shared by the tests: scratch folders and registry keys that clean
+// up after themselves, file and resource contents, and a watcher that
+// answers the modal windows the code under test opens.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A new, empty folder under the temporary folder; removed with everything in
+// it (read-only files included) when the object goes.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder, ending with a backslash.
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+  private:
+    std::string path_;
+};
+
+// Removes `path` and everything below it.
+void RemoveTree(const std::string& path);
+
+// A registry key path that no other test uses, under `parent`. The key tree
+// is deleted from every given root when the object goes.
+class ScratchKey {
+  public:
+    explicit ScratchKey(const std::string& parent, std::vector<HKEY> roots = {HKEY_CURRENT_USER});
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+    std::vector<HKEY> roots_;
+};
+
+// Registry writers for test set-up; each fails the test when the call fails.
+void SetStringValue(HKEY root, const std::string& key, const std::string& name,
+                    const std::string& data, DWORD type = REG_SZ);
+void SetBinaryValue(HKEY root, const std::string& key, const std::string& name,
+                    const std::vector<BYTE>& data, DWORD type = REG_BINARY);
+// The data of a value, or nothing when it is missing.
+bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
+                     std::vector<BYTE>* data, DWORD* type = nullptr);
+bool KeyExists(HKEY root, const std::string& key);
+
+std::vector<char> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// The bytes of a payload resource of this test program.
+std::vector<char> PayloadBytes(const char* name);
+
+// Processes the calling thread's pending messages.
+void PumpMessages();
+
+// Waits, on a thread of its own, for a visible top-level window of this
+// process whose class is `className` (the dialog class when empty), then
+// hands it to `answer`, which reads and dismisses it. Joins on destruction.
+class ModalWatcher {
+  public:
+    using Answer = std::function<void(HWND window)>;
+    explicit ModalWatcher(Answer answer, const char* className = "#32770");
+    ~ModalWatcher();
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+    // Whether a window was found and answered.
+    bool Answered() const { return answered_; }
+
+  private:
+    std::atomic<bool> stop_ {false};
+    std::atomic<bool> answered_ {false};
+    std::thread thread_;
+};
+
+// The text of a message box: its static text control.
+std::string MessageBoxText(HWND box);
+std::string WindowText(HWND window);
