@@ -28,13 +28,17 @@ foreach(area IN LISTS test_areas)
   if(area STREQUAL "support" OR NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${area})
     continue()
   endif()
-  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp)
+  # A folder may bring resources of its own (test bitmaps) in an .rc file.
+  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/${area}/*.rc)
   if(NOT area_sources)
     continue()
   endif()
   add_executable(test_${area} ${area_sources} $<TARGET_OBJECTS:setup_resources>)
   target_link_libraries(test_${area} PRIVATE test_support GTest::gtest_main)
   target_link_options(test_${area} PRIVATE -static)
+  target_include_directories(test_${area} PRIVATE ${CMAKE_SOURCE_DIR}/res
+    ${CMAKE_SOURCE_DIR}/tests/${area})
   add_test(NAME ${area} COMMAND test_${area})
   set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 endforeach()
