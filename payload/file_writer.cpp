@@ -31,21 +31,27 @@ bool WriteFileReplacing(const char* folder, const char* name, const void* bytes,
     if (!CopyText(target, folder) || !AppendText(target, name))
         return Fail(failure, InstallStep::NameTooLong, ERROR_FILENAME_EXCED_RANGE);
 
+    // Windows refuses to move over a read-only file, some platforms do not:
+    // a file the user protected is never replaced.
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(failure, InstallStep::TargetReadOnly, ERROR_ACCESS_DENIED);
+
     char temporary[MAX_PATH];
     if (GetTempFileNameA(folder, "pcs", 0, temporary) == 0)
-        return Fail(failure, InstallStep::CreateFile, GetLastError());
+        return Fail(failure, InstallStep::CreateTemporary, GetLastError());
 
     KernelHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     InstallStep step = InstallStep::None;
     if (!file)
-        step = InstallStep::CreateFile;
+        step = InstallStep::CreateTemporary;
     else if (!WriteAll(file.Get(), static_cast<const BYTE*>(bytes), size))
-        step = InstallStep::WriteFile;
+        step = InstallStep::WriteTemporary;
     else if (!file.Close())
-        step = InstallStep::CloseFile;
+        step = InstallStep::CloseTemporary;
     else if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        step = InstallStep::ReplaceFile;
+        step = InstallStep::MoveOverTarget;
     if (step == InstallStep::None) return true;
 
     DWORD error = GetLastError();

@@ -9,10 +9,11 @@ enum class InstallStep {
     None,
     ReadResource,  // the payload could not be found, sized or loaded
     NameTooLong,   // folder and file name do not fit a path
-    CreateFile,    // no temporary file could be made in the folder
-    WriteFile,     // writing or flushing the temporary file failed
-    CloseFile,
-    ReplaceFile,   // the finished file could not be moved over the target
+    TargetReadOnly,   // a read-only file of that name is in the way
+    CreateTemporary,  // no temporary file could be made in the folder
+    WriteTemporary,   // writing or flushing the temporary file failed
+    CloseTemporary,
+    MoveOverTarget,   // the finished file could not replace the target
 };
 
 struct InstallFailure {

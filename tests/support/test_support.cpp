@@ -56,6 +56,57 @@ ScratchKey::~ScratchKey() {
     for (HKEY root : roots_) RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
 }
 
+RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root), path_(path) {
+    size_t end = 0;
+    while (end != std::string::npos) {
+        end = path.find('\\', end + 1);
+        std::string prefix = path.substr(0, end);
+        if (!KeyExists(root, prefix)) {
+            createdPart_ = prefix;
+            return;
+        }
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameSize = sizeof name;
+        DWORD type = 0;
+        DWORD dataSize = 0;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, nullptr, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        Value value {name, type, std::vector<BYTE>(dataSize)};
+        RegQueryValueExA(key, name, nullptr, &type, value.data.data(), &dataSize);
+        values_.push_back(std::move(value));
+    }
+    RegCloseKey(key);
+}
+
+RegistryRestorer::~RegistryRestorer() {
+    if (!createdPart_.empty()) {
+        RegDeleteTreeA(root_, createdPart_.c_str());
+        RegDeleteKeyA(root_, createdPart_.c_str());
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameSize = sizeof name;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    for (const std::string& name : names) RegDeleteValueA(key, name.c_str());
+    for (const Value& value : values_)
+        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+}
+
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,
                     const std::string& data, DWORD type) {
     std::vector<BYTE> bytes(data.begin(), data.end());

@@ -48,6 +48,28 @@ class ScratchKey {
     std::vector<HKEY> roots_;
 };
 
+// Puts a fixed registry key of the program back as it was: when the key (or
+// an ancestor) did not exist, the created part is deleted at the end;
+// otherwise its values are restored to the ones it held at construction.
+class RegistryRestorer {
+  public:
+    RegistryRestorer(HKEY root, const std::string& path);
+    ~RegistryRestorer();
+    RegistryRestorer(const RegistryRestorer&) = delete;
+    RegistryRestorer& operator=(const RegistryRestorer&) = delete;
+
+  private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    HKEY root_;
+    std::string path_;
+    std::string createdPart_;  // the first missing key on the path, if any
+    std::vector<Value> values_;
+};
+
 // Registry writers for test set-up; each fails the test when the call fails.
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,
                     const std::string& data, DWORD type = REG_SZ);

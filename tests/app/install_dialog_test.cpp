@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/entry.h"
+#include "app/install_dialog.h"
+#include "payload/payload_install.h"
+#include "res/resource_ids.h"
+#include "support/test_support.h"
+
+namespace {
+
+// The install dialog from the program's own template, run modeless so that
+// the test can drive it with the dialog's messages.
+class InstallDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetFolderTables();
+        AppInstance = GetModuleHandleA(nullptr);
+    }
+    void TearDown() override {
+        if (dialog) DestroyWindow(dialog);
+        ResetFolderTables();
+    }
+
+    void AddCandidate(const std::string& path, int flag) {
+        for (CandidateFolder& record : CandidateList) {
+            if (record.path[0] == '\0') {
+                lstrcpynA(record.path, path.c_str(), kPathSize);
+                record.flag = flag;
+                return;
+            }
+        }
+    }
+
+    void Open() {
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "main", nullptr, InstallDialogProc, 0);
+        ASSERT_NE(nullptr, dialog);
+        list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[kPathSize + 16] = "";
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            entries.push_back(text);
+        }
+        return entries;
+    }
+    int Selection() const { return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)); }
+
+    // Selects an entry as the user would, with the list's notification.
+    void Choose(int index) {
+        SendMessageA(list, CB_SETCURSEL, index, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    }
+
+    // Chooses the browse entry and answers the folder browser with `folder`,
+    // or cancels it when `folder` is empty.
+    bool BrowseTo(const std::string& folder) {
+        ModalWatcher watcher([&](HWND browser) {
+            if (!folder.empty())
+                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                             reinterpret_cast<LPARAM>(folder.c_str()));
+            PostMessageA(browser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
+        });
+        Choose(static_cast<int>(Entries().size()) - 1);
+        return watcher.Answered();
+    }
+
+    INT_PTR Command(WPARAM command) { return InstallDialogProc(dialog, WM_COMMAND, command, 0); }
+
+    // Runs the install command and returns the text of the message box it
+    // shows, or "" when it shows none.
+    std::string InstallAndReadMessage() {
+        std::string text;
+        ModalWatcher watcher([&](HWND box) {
+            text = MessageBoxText(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        Command(IDOK);
+        return text;
+    }
+
+    bool ListMovedAway() const {
+        RECT place;
+        GetWindowRect(list, &place);
+        POINT corner {place.left, place.top};
+        ScreenToClient(dialog, &corner);
+        return corner.x == 16 && corner.y == 1000;
+    }
+
+    RegistryRestorer userKey {HKEY_CURRENT_USER, "Software\\Vantorel"};
+    RegistryRestorer machineKey {HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    HWND dialog = nullptr;
+    HWND list = nullptr;
+};
+
+// Reads a template text (a NUL-terminated UTF-16 string, or 0xFFFF and an
+// ordinal) and moves past it.
+std::string TemplateText(const WORD*& at) {
+    std::string text;
+    if (*at == 0xFFFF) {
+        text = "#" + std::to_string(at[1]);
+        at += 2;
+        return text;
+    }
+    while (*at) text += static_cast<char>(*at++);
+    ++at;
+    return text;
+}
+
+const WORD* AlignToDword(const WORD* at) {
+    return reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(at) + 3) & ~UINT_PTR(3));
+}
+
+TEST_F(InstallDialog, TemplateIsTheBorderlessPopupWithListAndHiddenButton) {
+    HRSRC resource = FindResourceA(GetModuleHandleA(nullptr), "main", RT_DIALOG);
+    ASSERT_NE(nullptr, resource);
+    auto* header = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, resource)));
+    EXPECT_EQ(0x80000840u, header->style);
+    EXPECT_EQ(0u, header->dwExtendedStyle);
+    ASSERT_EQ(2, header->cdit);
+    EXPECT_EQ((std::vector<int>{0, 0, 400, 300}),
+              (std::vector<int>{header->x, header->y, header->cx, header->cy}));
+    const WORD* at = reinterpret_cast<const WORD*>(header + 1);
+    EXPECT_EQ("", TemplateText(at));  // no menu
+    EXPECT_EQ("", TemplateText(at));  // the standard dialog class
+    EXPECT_EQ("", TemplateText(at));  // no caption
+    EXPECT_EQ(8, *at++);
+    EXPECT_EQ("MS Sans Serif", TemplateText(at));
+
+    struct Item {
+        DWORD style;
+        std::vector<int> place;
+        int id;
+        std::string className;
+    };
+    std::vector<Item> items;
+    for (int i = 0; i < header->cdit; ++i) {
+        at = AlignToDword(at);
+        auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(at);
+        at = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(item) + 18);
+        std::string className = TemplateText(at);
+        EXPECT_EQ("", TemplateText(at));
+        at += 1 + *at / sizeof(WORD);  // creation data
+        items.push_back({item->style, {item->x, item->y, item->cx, item->cy}, item->id, className});
+    }
+    EXPECT_EQ(0x50010003u, items[0].style);
+    EXPECT_EQ(IDC_FOLDER_LIST, items[0].id);
+    EXPECT_EQ((std::vector<int>{35, 72, 204, 214}), items[0].place);
+    EXPECT_EQ("COMBOBOX", items[0].className);
+    EXPECT_EQ(0x40000000u, items[1].style);
+    EXPECT_EQ(IDC_HIDDEN_BUTTON, items[1].id);
+    EXPECT_EQ((std::vector<int>{0, 0, 6, 6}), items[1].place);
+    EXPECT_EQ("BUTTON", items[1].className);
+
+    Open();
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_HIDDEN_BUTTON)));
+}
+
+TEST_F(InstallDialog, OffersCandidatesInOrderThenTheBrowseEntry) {
+    AddCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
+    AddCandidate("C:\\Hosts\\Igrafx\\Plugins\\", 0);
+    Open();
+    EXPECT_EQ((std::vector<std::string>{"C:\\Hosts\\Photo\\Plug-Ins\\Vantorel\\",
+                                        "C:\\Hosts\\Igrafx\\Plugins\\", kBrowseEntry}),
+              Entries());
+    EXPECT_EQ(0, Selection());
+    EXPECT_EQ(2, BrowseIndex);
+    EXPECT_FALSE(InstallCompleted);
+}
+
+TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelected) {
+    Open();
+    EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
+    EXPECT_EQ(0, Selection());
+    // Enter then asks for a folder and installs nothing.
+    std::string message = InstallAndReadMessage();
+    EXPECT_NE(std::string::npos, message.find("choose the folder")) << message;
+    EXPECT_FALSE(InstallCompleted);
+}
+
+TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
+    AddCandidate("C:\\" + std::string(390, 'x') + "\\", 1);
+    AddCandidate("C:\\Short\\", 0);
+    Open();
+    EXPECT_EQ((std::vector<std::string>{"C:\\Short\\", kBrowseEntry}), Entries());
+    EXPECT_EQ(1, BrowseIndex);
+}
+
+TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt) {
+    TempFolder first;
+    TempFolder second;
+    AddCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
+    Open();
+
+    ASSERT_TRUE(BrowseTo(first.Path()));
+    EXPECT_EQ((std::vector<std::string>{"C:\\Hosts\\Photo\\Plug-Ins\\Vantorel\\", first.Path(),
+                                        kBrowseEntry}),
+              Entries());
+    EXPECT_EQ(1, Selection());
+    EXPECT_TRUE(BrowsedEntryPresent);
+
+    // The browse entry has moved one down and still opens the browser.
+    ASSERT_TRUE(BrowseTo(second.Path().substr(0, second.Path().size() - 1)));
+    EXPECT_EQ((std::vector<std::string>{"C:\\Hosts\\Photo\\Plug-Ins\\Vantorel\\", second.Path(),
+                                        kBrowseEntry}),
+              Entries());
+    EXPECT_EQ(1, Selection());
+
+    // A cancelled browse goes back to the first entry and changes nothing.
+    ASSERT_TRUE(BrowseTo(""));
+    EXPECT_EQ(0, Selection());
+    EXPECT_EQ(3u, Entries().size());
+}
+
+TEST_F(InstallDialog, DriveRootKeepsItsSingleBackslash) {
+    Open();
+    ASSERT_TRUE(BrowseTo("C:\\"));
+    EXPECT_EQ((std::vector<std::string>{"C:\\", kBrowseEntry}), Entries());
+}
+
+TEST_F(InstallDialog, OrdinaryCandidateOpensNoBrowser) {
+    AddCandidate("C:\\Hosts\\A\\", 0);
+    AddCandidate("C:\\Hosts\\B\\", 0);
+    Open();
+    ModalWatcher watcher([](HWND browser) { PostMessageA(browser, WM_COMMAND, IDCANCEL, 0); });
+    Choose(1);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELENDCANCEL),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_FALSE(watcher.Answered());
+    EXPECT_EQ(1, Selection());
+}
+
+TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
+    TempFolder folder;
+    AddCandidate(folder.Path(), 1);
+    Open();
+    EXPECT_EQ("", InstallAndReadMessage());
+
+    // The maker's folder was created below the existing candidate.
+    std::string installed = folder.Path() + "Vantorel\\";
+    EXPECT_STREQ(installed.c_str(), DestinationFolder);
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(installed + "PastelCraft3.8bf"));
+    EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(installed + "Strokes.8tx"));
+    EXPECT_TRUE(InstallCompleted);
+    EXPECT_TRUE(ListMovedAway());
+
+    // Enter in the completed state ends the dialog instead of installing again.
+    DeleteFileA((installed + "Strokes.8tx").c_str());
+    EXPECT_EQ(TRUE, Command(IDOK));
+    EXPECT_FALSE(FileExists(installed + "Strokes.8tx"));
+}
+
+TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
+    Open();
+    EXPECT_EQ(TRUE, Command(IDCANCEL));
+}
+
+TEST_F(InstallDialog, FolderThatCannotBeCreatedIsReported) {
+    TempFolder folder;
+    std::string unreachable = folder.Path() + "Missing\\Deeper\\";
+    AddCandidate(unreachable, 0);
+    Open();
+    std::string message = InstallAndReadMessage();
+    EXPECT_NE(std::string::npos, message.find(unreachable)) << message;
+    EXPECT_FALSE(InstallCompleted);
+    EXPECT_FALSE(ListMovedAway());
+}
+
+TEST_F(InstallDialog, ReadOnlyTargetKeepsTheDialogChoosingAndTheFileIntact) {
+    TempFolder folder;
+    std::string target = folder / "PastelCraft3.8bf";
+    std::vector<char> original(4096, 'r');
+    WriteWholeFile(target, original);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    AddCandidate(folder.Path(), 0);
+    Open();
+
+    std::string message = InstallAndReadMessage();
+    EXPECT_NE(std::string::npos, message.find("\"PastelCraft3.8bf\"")) << message;
+    EXPECT_NE(std::string::npos, message.find(folder.Path())) << message;
+    EXPECT_NE(std::string::npos, message.find("Close the image editor")) << message;
+    EXPECT_EQ(original, ReadWholeFile(target));
+    EXPECT_FALSE(InstallCompleted);
+    EXPECT_FALSE(ListMovedAway());
+
+    // Once the file is writable again, the same command succeeds.
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ("", InstallAndReadMessage());
+    EXPECT_TRUE(InstallCompleted);
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(target));
+}
+
+}  // namespace
