@@ -43,6 +43,10 @@ foreach(area IN LISTS test_areas)
   set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 endforeach()
 
+# The shipped program imports only system DLLs and is a stripped GUI program.
+add_test(NAME setup_exe_is_self_contained
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)
+
 # The end-to-end tests start the real setup.exe; they get its path.
 if(TARGET test_e2e)
   add_dependencies(test_e2e setup)
