@@ -19,7 +19,7 @@ set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(test_support PUBLIC setup_core GTest::gtest)
+target_link_libraries(test_support PUBLIC setup_core GTest::gtest version)
 
 # One test program per folder under tests/, run as one CTest test.
 file(GLOB test_areas LIST_DIRECTORIES true RELATIVE ${CMAKE_SOURCE_DIR}/tests
@@ -39,6 +39,8 @@ foreach(area IN LISTS test_areas)
   target_link_options(test_${area} PRIVATE -static)
   target_include_directories(test_${area} PRIVATE ${CMAKE_SOURCE_DIR}/res
     ${CMAKE_SOURCE_DIR}/tests/${area})
+  # Some tests look at or start the built setup.exe beside them.
+  add_dependencies(test_${area} setup)
   add_test(NAME ${area} COMMAND test_${area})
   set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 endforeach()
@@ -49,8 +51,25 @@ add_test(NAME setup_exe_is_self_contained
 
 # The end-to-end tests start the real setup.exe; they get its path.
 if(TARGET test_e2e)
-  add_dependencies(test_e2e setup)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+endif()
+
+# A planted DLL and a probe program for the DLL search test; they live in a
+# folder of their own so that no other program here finds the DLL.
+add_library(planted_dll SHARED ${CMAKE_SOURCE_DIR}/tests/dll_search/planted/planted.c)
+set_target_properties(planted_dll PROPERTIES OUTPUT_NAME uxtheme PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+target_link_options(planted_dll PRIVATE -static)
+add_executable(dll_probe WIN32 ${CMAKE_SOURCE_DIR}/tests/dll_search/planted/probe.cpp)
+target_link_libraries(dll_probe PRIVATE setup_core)
+target_link_options(dll_probe PRIVATE -static)
+set_target_properties(dll_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+if(TARGET test_dll_search)
+  add_dependencies(test_dll_search planted_dll dll_probe)
+  # Wine reads its DLL load order when a process starts: prefer a DLL found
+  # on disk to Wine's own, as Windows does for DLLs it does not know.
+  set_tests_properties(dll_search PROPERTIES
+    ENVIRONMENT "WINEDLLOVERRIDES=uxtheme=n,b\\;mscoree,mshtml=")
 endif()
 
 # Benchmarks print figures; they are built with the tests but not run by CTest.

@@ -18,12 +18,7 @@ constexpr DWORD kStartTimeout = 20000;
 // beside this test program.
 std::string SetupExePath() {
     const char* host = getenv("SETUP_EXE");
-    if (!host) {
-        char own[MAX_PATH];
-        GetModuleFileNameA(nullptr, own, MAX_PATH);
-        std::string path = own;
-        return path.substr(0, path.find_last_of('\\') + 1) + "setup.exe";
-    }
+    if (!host) return OwnFolder() + "setup.exe";
     std::string path = host;
     if (!path.empty() && path[0] == '/') path = "Z:" + path;
     for (char& c : path)
@@ -31,64 +26,9 @@ std::string SetupExePath() {
     return path;
 }
 
-class SetupProcess {
+class SetupProcess : public ChildProcess {
   public:
-    SetupProcess() {
-        std::string command = "\"" + SetupExePath() + "\"";
-        STARTUPINFOA startup {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &info_) != FALSE;
-    }
-    ~SetupProcess() {
-        if (!started_) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-    }
-
-    bool Started() const { return started_; }
-
-    // The process's exit code, or -1 when it is still running after `wait` ms.
-    long ExitCode(DWORD wait) const {
-        if (WaitForSingleObject(info_.hProcess, wait) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return static_cast<long>(code);
-    }
-
-    // The process's visible dialog, waiting for it up to `wait` ms.
-    HWND Dialog(DWORD wait) const {
-        DWORD start = GetTickCount();
-        do {
-            Search search {info_.dwProcessId, nullptr};
-            EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-            if (search.found) return search.found;
-            Sleep(20);
-        } while (GetTickCount() - start < wait);
-        return nullptr;
-    }
-
-  private:
-    struct Search {
-        DWORD process;
-        HWND found;
-    };
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-        auto* search = reinterpret_cast<Search*>(param);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char className[32] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (process != search->process || !IsWindowVisible(window) ||
-            lstrcmpA(className, "#32770") != 0)
-            return TRUE;
-        search->found = window;
-        return FALSE;
-    }
-
-    bool started_ = false;
-    PROCESS_INFORMATION info_ {};
+    SetupProcess() : ChildProcess("\"" + SetupExePath() + "\"") {}
 };
 
 // The list's entries, read across processes (only the wide-character
@@ -105,11 +45,6 @@ std::vector<std::string> ListEntries(HWND dialog) {
         entries.push_back(narrow);
     }
     return entries;
-}
-
-void PressKey(HWND dialog, WPARAM key) {
-    PostMessageA(dialog, WM_KEYDOWN, key, 1);
-    PostMessageA(dialog, WM_KEYUP, key, 0xC0000001);
 }
 
 TEST(SetupExe, ShowsItsListRunsOnceAndEndsWithEscape) {

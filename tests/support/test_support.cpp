@@ -245,3 +245,74 @@ std::string MessageBoxText(HWND box) {
     // The message box's text is its static control 0xFFFF.
     return WindowText(GetDlgItem(box, 0xFFFF));
 }
+
+ChildProcess::ChildProcess(const std::string& commandLine) {
+    std::string command = commandLine;
+    STARTUPINFOA startup {};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &info_) != FALSE;
+}
+
+ChildProcess::~ChildProcess() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+long ChildProcess::ExitCode(DWORD wait) const {
+    if (!started_ || WaitForSingleObject(info_.hProcess, wait) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process != search->process || !IsWindowVisible(window) ||
+        lstrcmpA(className, "#32770") != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND ChildProcess::Dialog(DWORD wait) const {
+    DWORD start = GetTickCount();
+    while (started_) {
+        DialogSearch search {info_.dwProcessId, nullptr};
+        EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        if (GetTickCount() - start >= wait || ExitCode(0) != -1) break;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+std::string OwnFolder() {
+    char own[MAX_PATH];
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string path = own;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+void PressKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}

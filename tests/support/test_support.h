@@ -111,6 +111,32 @@ class ModalWatcher {
     std::thread thread_;
 };
 
+// A program started as a separate process; ended by force if still running
+// when the object goes.
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::string& commandLine);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return started_; }
+    // The exit code, or -1 when the process still runs after `wait` ms.
+    long ExitCode(DWORD wait) const;
+    // Its visible dialog (class #32770), waiting up to `wait` ms; or null.
+    HWND Dialog(DWORD wait) const;
+
+  private:
+    bool started_ = false;
+    PROCESS_INFORMATION info_ {};
+};
+
+// The folder of this test program, ending with a backslash.
+std::string OwnFolder();
+
+// Posts a key press and release, as typed while `window` has the focus.
+void PressKey(HWND window, WPARAM key);
+
 // The text of a message box: its static text control.
 std::string MessageBoxText(HWND box);
 std::string WindowText(HWND window);
