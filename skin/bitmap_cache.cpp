@@ -12,8 +12,7 @@ int FindSlotInUse(BitmapId id) {
 
 int FindSlotOfDc(HDC memoryDc) {
     for (int slot = 0; slot < kBitmapCacheSlots; ++slot)
-        if (BitmapCache.refCounts[slot] > 0 && BitmapCache.memoryDcs[slot] == memoryDc)
-            return slot;
+        if (BitmapCache.refCounts[slot] > 0 && BitmapCache.memoryDcs[slot] == memoryDc) return slot;
     return -1;
 }
 

@@ -33,7 +33,9 @@ SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     host->background = nullptr;
 }
 
-SkinContext::~SkinContext() { Destroy(); }
+SkinContext::~SkinContext() {
+    Destroy();
+}
 
 void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status) {
     host->window = window;
@@ -48,7 +50,8 @@ void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const
 
     ReleaseSkinBitmap(host->background);
     if (host->currentDc) {
-        host->background = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId);
+        host->background =
+            new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId);
     } else {
         WindowDc dc(window);
         host->background = new (std::nothrow) SkinBitmap(host->instance, dc.Get(), backgroundId);

@@ -54,8 +54,9 @@ class SkinContext {
     int DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Frees the background, back buffer and memory DC and deletes every
-    // registered control, once; the host is left empty. The fonts and the
-    // cursor stay. Calling it again does nothing.
+    // registered control, once; the host then holds no controls, background
+    // or memory DC. The fonts and the cursor stay. Calling it again does
+    // nothing.
     void Destroy();
 
     ControlHost* host;

@@ -22,7 +22,9 @@ SkinControl::~SkinControl() {
     }
 }
 
-int SkinControl::GetValue() { return 0; }
+int SkinControl::GetValue() {
+    return 0;
+}
 
 void SkinControl::SetValue(int) {}
 
