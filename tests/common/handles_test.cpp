@@ -106,9 +106,7 @@ TEST(SelectGuard, SelectsBackWhatWasThereBefore) {
     // A moved guard restores once, when the guard it moved to ends.
     {
         SelectGuard outer(dc.Get(), first.Get());
-        {
-            SelectGuard moved(std::move(outer));
-        }
+        { SelectGuard moved(std::move(outer)); }
         EXPECT_EQ(original, GetCurrentObject(dc.Get(), OBJ_BITMAP));
         SelectObject(dc.Get(), second.Get());
     }

@@ -1,16 +1,10 @@
 #include <vector>
 
-#include "common/handles.h"
 #include "skin_test_support.h"
 
 namespace {
 
-class BitmapCacheTest : public SkinTest {
-  protected:
-    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screen.Get(), id); }
-
-    WindowDc screen {nullptr};
-};
+using BitmapCacheTest = SkinTest;
 
 TEST_F(BitmapCacheTest, RecordsOfOneIdShareDcAndBitmapUntilTheLastRelease) {
     SkinBitmap first = Load(IDB_TEST_PATTERN);
@@ -89,7 +83,7 @@ TEST_F(BitmapCacheTest, TheFiftyFirstIdIsUsedButNotCached) {
     // It draws like any other.
     SetPixelV(extra.memoryDc, 50, 1, RGB(9, 8, 7));
     Canvas canvas(60, 4);
-    EXPECT_EQ(1, extra.TileFill(canvas.Dc(), RECT {0, 0, 51, 2}));
+    EXPECT_EQ(1, extra.TileFill(canvas.Dc(), RECT{0, 0, 51, 2}));
     EXPECT_EQ(RGB(9, 8, 7), canvas.Pixel(50, 1));
     // An id that is cached is still shared while the cache is full.
     SkinBitmap shared = Load(BlankId(7, 2));

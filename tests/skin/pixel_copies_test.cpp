@@ -1,11 +1,12 @@
 #include <vector>
 
-#include "common/handles.h"
 #include "skin_test_support.h"
 
 namespace {
 
-COLORREF Strip(int c, int j) { return PatternColour(c, j, kStripTag, true); }
+COLORREF Strip(int c, int j) {
+    return PatternColour(c, j, kStripTag, true);
+}
 
 std::vector<int> CentreOutOrder(int width) {
     std::vector<int> order;
@@ -14,11 +15,12 @@ std::vector<int> CentreOutOrder(int width) {
 }
 
 TEST(CentreOutColumn, StartsAtTheCentreAndAlternatesOutward) {
-    EXPECT_EQ((std::vector<int> {3, 2, 4, 1, 5, 0}), CentreOutOrder(6));
-    EXPECT_EQ((std::vector<int> {2, 1, 3, 0, 4}), CentreOutOrder(5));
+    EXPECT_EQ((std::vector<int>{3, 2, 4, 1, 5, 0}), CentreOutOrder(6));
+    EXPECT_EQ((std::vector<int>{2, 1, 3, 0, 4}), CentreOutOrder(5));
     std::vector<int> wide = CentreOutOrder(257);
-    EXPECT_EQ((std::vector<int> {128, 127, 129, 126}), std::vector<int>(wide.begin(), wide.begin() + 4));
-    EXPECT_EQ((std::vector<int> {0, 256}), std::vector<int>(wide.end() - 2, wide.end()));
+    EXPECT_EQ((std::vector<int>{128, 127, 129, 126}),
+              std::vector<int>(wide.begin(), wide.begin() + 4));
+    EXPECT_EQ((std::vector<int>{0, 256}), std::vector<int>(wide.end() - 2, wide.end()));
     for (int width = 1; width <= 300; ++width) {
         std::vector<int> seen(width, 0);
         for (int column : CentreOutOrder(width)) {
@@ -29,12 +31,7 @@ TEST(CentreOutColumn, StartsAtTheCentreAndAlternatesOutward) {
     }
 }
 
-class PixelCopyTest : public SkinTest {
-  protected:
-    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screen.Get(), id); }
-
-    WindowDc screen {nullptr};
-};
+using PixelCopyTest = SkinTest;
 
 TEST_F(PixelCopyTest, CentreOutDrawingsSkipWhite) {
     SkinBitmap keyed = Load(IDB_TEST_KEYED);
@@ -95,11 +92,13 @@ TEST_F(PixelCopyTest, TransposedColumnsExchangeRowsAndColumns) {
     for (int n = 0; n < 4; ++n) {
         Canvas canvas(20, 20);
         strip.CopyColumnsTransposed(canvas.Dc(), 13 * n, 2, 13 * n + 13, 5);
-        EXPECT_EQ(0, Mismatches(canvas, [n](int x, int y) {
-                      int k = x - 2, j = y - 5;
-                      if (k < 0 || k >= 13 || j < 0 || j >= 13) return kUntouched;
-                      return Strip(13 * n + j, k);
-                  })) << "cell " << n;
+        EXPECT_EQ(0, Mismatches(canvas,
+                                [n](int x, int y) {
+                                    int k = x - 2, j = y - 5;
+                                    if (k < 0 || k >= 13 || j < 0 || j >= 13) return kUntouched;
+                                    return Strip(13 * n + j, k);
+                                }))
+            << "cell " << n;
     }
     strip.ReleaseShared();
 }

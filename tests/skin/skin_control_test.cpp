@@ -58,26 +58,10 @@ class SkinControlTest : public SkinTest {
     }
 
     std::vector<ControlEvent> log;
-    ControlHost host {};
-    TestWindow window {120, 40};
+    ControlHost host{};
+    TestWindow window{120, 40};
     std::unique_ptr<SkinContext> skin;
 };
-
-TEST_F(SkinControlTest, ControlsRegisterInCreationOrder) {
-    RecordingControl* first = Add("first");
-    RecordingControl* second = Add();
-    ASSERT_EQ(2, host.controlCount);
-    EXPECT_EQ(first, host.controls[0]);
-    EXPECT_EQ(second, host.controls[1]);
-    EXPECT_EQ(&host, second->host);
-    EXPECT_EQ(1, second->active);
-    EXPECT_EQ(1, second->visible);
-    EXPECT_EQ(0, second->erased);
-    EXPECT_EQ(0, second->statusState);
-    EXPECT_EQ(0, second->commandId);
-    EXPECT_STREQ("first", first->statusText);
-    EXPECT_STREQ("", second->statusText);
-}
 
 TEST_F(SkinControlTest, StatusTextLongerThan79CharactersIsRefused) {
     std::string longest(79, 'x');
@@ -182,7 +166,7 @@ TEST_F(SkinControlTest, RedrawOutsideACycleTakesAWindowDc) {
               }));
 
     // Without a window there is nothing to draw on.
-    ControlHost unattached {};
+    ControlHost unattached{};
     RecordingControl loose(&unattached, 99, &log);
     loose.Redraw();
     EXPECT_EQ(0, CountEvents(log, "paint", 99));
@@ -220,12 +204,12 @@ TEST_F(SkinControlTest, PostNotifyPostsNonZeroIds) {
     SkinControl::PostNotify(window.Handle(), 0);
     SkinControl::PostNotify(window.Handle(), 219);
     MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY,
-                             PM_REMOVE));
+    ASSERT_TRUE(
+        PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE));
     EXPECT_EQ(219u, message.wParam);
     EXPECT_EQ(0, message.lParam);
-    EXPECT_FALSE(PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY,
-                              PM_REMOVE));
+    EXPECT_FALSE(
+        PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE));
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ COLORREF LargePatternColour(int x, int y) {
     return RGB(x & 0xFF, y & 0xFF, 1 + 16 * (x >> 8) + 64 * (y >> 8));
 }
 
-HINSTANCE TestInstance() { return GetModuleHandleA(nullptr); }
+HINSTANCE TestInstance() {
+    return GetModuleHandleA(nullptr);
+}
 
 BitmapId BlankId(int width, int height) {
     return static_cast<BitmapId>(height) << 16 | static_cast<BitmapId>(width);
@@ -145,15 +147,21 @@ int SlotOf(BitmapId id) {
     return -1;
 }
 
-void SkinTest::SetUp() { ASSERT_EQ(0, SlotsInUse()) << "a test before left bitmaps cached"; }
+void SkinTest::SetUp() {
+    ASSERT_EQ(0, SlotsInUse()) << "a test before left bitmaps cached";
+}
 
-void SkinTest::TearDown() { EXPECT_EQ(0, SlotsInUse()) << "the test left bitmaps cached"; }
+void SkinTest::TearDown() {
+    EXPECT_EQ(0, SlotsInUse()) << "the test left bitmaps cached";
+}
 
 RecordingControl::RecordingControl(ControlHost* host, int tag, std::vector<ControlEvent>* log,
                                    const char* statusText)
     : SkinControl(host, statusText), tag(tag), log(log) {}
 
-RecordingControl::~RecordingControl() { log->push_back({tag, "deleted", 0, nullptr}); }
+RecordingControl::~RecordingControl() {
+    log->push_back({tag, "deleted", 0, nullptr});
+}
 
 int RecordingControl::OnMouse(HWND, UINT message, WPARAM, LPARAM) {
     log->push_back({tag, "mouse", message, host->currentDc});

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_control.h"
@@ -98,11 +99,16 @@ class SkinTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+
+    // A bitmap loaded for the screen; the test releases it.
+    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screen.Get(), id); }
+
+    WindowDc screen{nullptr};
 };
 
 // What a RecordingControl saw, in order.
 struct ControlEvent {
-    int control;  // the control's tag
+    int control;       // the control's tag
     std::string what;  // "mouse", "paint", "deleted"
     UINT message;
     HDC dc;  // the DC painted on, or the host's current DC during OnMouse
