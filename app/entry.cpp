@@ -1,8 +1,19 @@
 #include "app/entry.h"
 
+#include <new>
+
 #include "app/install_dialog.h"
+#include "skin/skin_context.h"
 
 HINSTANCE AppInstance;
+SkinContext* MainSkin;
+
+namespace {
+
+// What the dialog's skinned controls share; MainSkin is bound to it.
+ControlHost DialogHost;
+
+}  // namespace
 
 int RunSetup(HINSTANCE instance) {
     // Owned until the end; the handle stays open so that the name exists
@@ -11,8 +22,16 @@ int RunSetup(HINSTANCE instance) {
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
     AppInstance = instance;
+    MainSkin = new (std::nothrow) SkinContext(&DialogHost, instance);
     if (DialogBoxParamA(instance, "main", nullptr, InstallDialogProc, 0) != 0)
         MessageBoxA(nullptr, "E", nullptr, MB_OK);
+
+    // The skin deletes the dialog's controls along with its own objects.
+    if (MainSkin) {
+        MainSkin->Destroy();
+        delete MainSkin;
+        MainSkin = nullptr;
+    }
 
     if (guard) ReleaseMutex(guard);
     return 0;

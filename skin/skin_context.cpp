@@ -1,0 +1,157 @@
+#include "skin/skin_context.h"
+
+#include <new>
+
+#include "common/bounded_text.h"
+#include "common/handles.h"
+#include "skin/skin_control.h"
+#include "skin/skin_draw.h"
+
+HFONT NormalFont;
+HFONT UnderlineFont;
+HCURSOR HandCursor;
+
+namespace {
+
+const char kSkinFace[] = "MS Sans Serif";
+constexpr int kSkinFontHeight = 13;
+constexpr DWORD kPaintPauseMs = 50;
+
+}  // namespace
+
+void PrepareSkinDc(HDC dc) {
+    SelectObject(dc, NormalFont);
+    SetBkMode(dc, TRANSPARENT);
+}
+
+SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
+    : host(host), paintInfo(), windowRect(), backBuffer(nullptr), outerDc(nullptr) {
+    host->instance = instance;
+    host->controlCount = 0;
+    host->currentDc = nullptr;
+    host->memoryDc = nullptr;
+    host->background = nullptr;
+}
+
+SkinContext::~SkinContext() {
+    Destroy();
+}
+
+void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status) {
+    host->window = window;
+    if (!NormalFont) NormalFont = CreateSkinFont(kSkinFace, kSkinFontHeight, 0);
+    if (!UnderlineFont) UnderlineFont = CreateSkinFont(kSkinFace, kSkinFontHeight, 1);
+    if (!HandCursor) HandCursor = LoadCursorA(host->instance, MAKEINTRESOURCEA(cursorId & 0xFFFF));
+    if (status)
+        host->statusRect = *status;
+    else
+        SetRect(&host->statusRect, 0, 0, 0, 0);
+    CreateBackBuffer(window);
+
+    ReleaseSkinBitmap(host->background);
+    if (host->currentDc) {
+        host->background =
+            new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId);
+    } else {
+        WindowDc dc(window);
+        host->background = new (std::nothrow) SkinBitmap(host->instance, dc.Get(), backgroundId);
+    }
+}
+
+HFONT SkinContext::CreateSkinFont(const char* faceName, int height, int underline) {
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfUnderline = static_cast<BYTE>(underline);
+    CopyText(font.lfFaceName, faceName);
+    return CreateFontIndirectA(&font);
+}
+
+void SkinContext::CreateBackBuffer(HWND window) {
+    ReleaseBackBuffer();
+    GetWindowRect(window, &windowRect);
+    POINT corner = {windowRect.right, windowRect.bottom};
+    ScreenToClient(window, &corner);
+    SetRect(&windowRect, 0, 0, corner.x, corner.y);
+
+    WindowDc dc(window);
+    backBuffer = CreateBlankBitmap(dc.Get(), windowRect.right, windowRect.bottom);
+    host->memoryDc = CreateCompatibleDC(dc.Get());
+    if (!host->memoryDc) return;
+    if (backBuffer) SelectObject(host->memoryDc, backBuffer);
+    if (NormalFont) SelectObject(host->memoryDc, NormalFont);
+    SetBkMode(host->memoryDc, TRANSPARENT);
+}
+
+void SkinContext::ReleaseBackBuffer() {
+    // The DC goes first: the bitmap must not be selected when deleted.
+    if (host->memoryDc) DeleteDC(host->memoryDc);
+    host->memoryDc = nullptr;
+    if (backBuffer) DeleteObject(backBuffer);
+    backBuffer = nullptr;
+}
+
+HDC SkinContext::BeginSkinPaint() {
+    Sleep(kPaintPauseMs);
+    outerDc = host->currentDc;
+    paintInfo = PAINTSTRUCT();
+    HDC dc = nullptr;
+    if (host->window) {
+        // BeginPaint validates the window and gives the update rectangle;
+        // its DC is clipped and so not the one drawn through.
+        BeginPaint(host->window, &paintInfo);
+        dc = GetDC(host->window);
+        if (dc) PrepareSkinDc(dc);
+    }
+    host->currentDc = dc;
+    return dc;
+}
+
+void SkinContext::PaintAll() {
+    HDC dc = host->currentDc;
+    if (!dc) return;
+    if (host->background) host->background->TileFill(dc, paintInfo.rcPaint);
+    for (int i = 0; i < host->controlCount; ++i)
+        if (host->controls[i]->visible) host->controls[i]->Paint(dc);
+}
+
+void SkinContext::PaintText(int x, int y, const char* text) {
+    if (host->currentDc) DrawTextAt(host->currentDc, x, y, text);
+}
+
+void SkinContext::EndSkinPaint() {
+    if (host->currentDc) ReleaseDC(host->window, host->currentDc);
+    host->currentDc = outerDc;
+    outerDc = nullptr;
+    if (host->window) EndPaint(host->window, &paintInfo);
+}
+
+int SkinContext::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    UINT code = message & 0xFFFF;
+    if (code < WM_MOUSEMOVE || code > WM_MBUTTONDBLCLK || host->controlCount <= 0) return 0;
+
+    WindowDc dc(window);
+    SelectGuard font(dc.Get(), NormalFont);
+    SetBkMode(dc.Get(), TRANSPARENT);
+    HDC outer = host->currentDc;
+    host->currentDc = dc.Get();
+    int consumed = 0;
+    for (int i = 0; i < host->controlCount && !consumed; ++i) {
+        SkinControl* control = host->controls[i];
+        if (control->active) consumed = control->OnMouse(window, message, wParam, lParam) ? 1 : 0;
+    }
+    host->currentDc = outer;
+    return consumed;
+}
+
+void SkinContext::Destroy() {
+    ReleaseSkinBitmap(host->background);
+    ReleaseBackBuffer();
+    // Emptying the table first keeps each control's destructor from
+    // reordering it while it is walked.
+    int count = host->controlCount;
+    host->controlCount = 0;
+    for (int i = 0; i < count; ++i) {
+        delete host->controls[i];
+        host->controls[i] = nullptr;
+    }
+}

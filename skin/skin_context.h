@@ -1,0 +1,70 @@
+// The skin context: turns one borderless window into a skinned surface with a
+// tiled background, a window-sized back buffer, a paint cycle and routing of
+// mouse messages to the skinned controls registered with its ControlHost.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/control_host.h"
+#include "skin/skin_bitmap.h"
+
+class SkinContext {
+  public:
+    // Binds to `host` and makes it empty: no controls, window or DCs. The
+    // host's earlier contents are forgotten, not freed.
+    SkinContext(ControlHost* host, HINSTANCE instance);
+    // Runs Destroy, so a context deleted without it leaves nothing behind.
+    ~SkinContext();
+    SkinContext(const SkinContext&) = delete;
+    SkinContext& operator=(const SkinContext&) = delete;
+
+    // Binds to `window`: makes the process-wide fonts and the hand cursor
+    // (cursor resource `cursorId`) unless they exist, copies `status` into the
+    // host's status rectangle (empty when null), makes the back buffer and
+    // loads the background `backgroundId` through the host's current DC or a
+    // DC of the window. A second Attach frees what the first one made. Failed
+    // steps leave their handle null (no background: only controls paint).
+    void Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status);
+    // A font of `faceName` (at most 31 characters, else the mapper's default
+    // face) with cell height `height`; null when GDI refuses.
+    static HFONT CreateSkinFont(const char* faceName, int height, int underline);
+    // Replaces the back buffer and its memory DC with ones reaching from the
+    // client origin to the window's bottom-right corner (the whole window for
+    // a borderless popup); on failure the host's memoryDc or the bitmap stays
+    // null.
+    void CreateBackBuffer(HWND window);
+
+    // The paint cycle, for WM_PAINT: BeginSkinPaint pauses 50 ms, begins the
+    // paint and returns the window DC that the cycle draws through (null when
+    // there is no window or DC); PaintAll tiles the background over the
+    // update rectangle and paints every visible control; PaintText draws a
+    // text in NormalFont (nothing outside a cycle); EndSkinPaint gives the DC
+    // back. A cycle that runs inside a mouse dispatch restores the
+    // dispatch's DC when it ends.
+    HDC BeginSkinPaint();
+    void PaintAll();
+    void PaintText(int x, int y, const char* text);
+    void EndSkinPaint();
+
+    // Offers a mouse message (low 16 bits 0x200 to 0x209) to every active
+    // control in creation order, with a window DC as the host's current DC.
+    // Returns 1 when a control consumed it (later controls do not see it),
+    // else 0. Other messages, and any message while no control is
+    // registered, return 0 without taking a DC.
+    int DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Frees the background, back buffer and memory DC and deletes every
+    // registered control, once; the host then holds no controls, background
+    // or memory DC. The fonts and the cursor stay. Calling it again does
+    // nothing.
+    void Destroy();
+
+    ControlHost* host;
+    PAINTSTRUCT paintInfo;
+    RECT windowRect;
+    HBITMAP backBuffer;
+
+  private:
+    void ReleaseBackBuffer();
+    HDC outerDc;  // the host's current DC when the paint cycle began
+};

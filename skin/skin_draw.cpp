@@ -1,0 +1,10 @@
+#include "skin/skin_draw.h"
+
+void DrawTextAt(HDC dc, int x, int y, const char* text) {
+    TextOutA(dc, x, y, text, lstrlenA(text));
+}
+
+BOOL BlitRect(HDC dest, HDC source, const RECT* rect) {
+    return BitBlt(dest, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                  source, rect->left, rect->top, SRCCOPY);
+}

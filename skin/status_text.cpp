@@ -1,0 +1,31 @@
+#include <string.h>
+
+#include "common/bounded_text.h"
+#include "skin/skin_bitmap.h"
+#include "skin/skin_control.h"
+#include "skin/skin_draw.h"
+
+COLORREF StatusTextColor;
+
+// The text goes into the back buffer over freshly tiled background and then
+// to the window in one block transfer, so it never flickers.
+void SkinControl::ShowStatus(int state) {
+    if (state == statusState || statusText[0] == '\0') return;
+    HDC memoryDc = host->memoryDc;
+    const RECT& rect = host->statusRect;
+    if (host->background) host->background->TileFill(memoryDc, rect);
+    SetTextColor(memoryDc, StatusTextColor);
+
+    char part[kStatusTextSize] = "";
+    const char* at = strchr(statusText, '@');
+    if (state == 1) {
+        size_t length = at ? static_cast<size_t>(at - statusText) : strlen(statusText);
+        memcpy(part, statusText, length);
+        part[length] = '\0';
+    } else if (state == 2 && at) {
+        CopyText(part, at + 1);
+    }
+    if (part[0]) DrawTextAt(memoryDc, rect.left, rect.top, part);
+    if (host->currentDc) BlitRect(host->currentDc, memoryDc, &rect);
+    statusState = state;
+}

@@ -1,0 +1,137 @@
+// Helpers of the skin tests: DIB-section canvases whose pixels can be read
+// exactly, real popup windows, the colours of the test bitmaps, and a small
+// control that records what the skin asks of it.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/handles.h"
+#include "skin/skin_bitmap.h"
+#include "skin/skin_context.h"
+#include "skin/skin_control.h"
+#include "skin_test_ids.h"
+
+// Tags of the test bitmaps' patterns (see make-bitmaps.py).
+constexpr int kPatternTag = 0;
+constexpr int kKeyedTag = 20;
+constexpr int kStripTag = 40;
+
+// Pixel (c, j) of a test bitmap resource.
+COLORREF PatternColour(int c, int j, int tag, bool keyed);
+// A colour for every pixel of a blank bitmap up to 512 x 512: all differ,
+// none is white.
+COLORREF LargePatternColour(int x, int y);
+// A colour that no test pattern uses, for untouched pixels.
+constexpr COLORREF kUntouched = RGB(1, 2, 3);
+
+HINSTANCE TestInstance();
+
+// A blank-bitmap id: width and height taken from the id (the low word names
+// no resource of the tests).
+BitmapId BlankId(int width, int height);
+
+// A 32-bit top-down DIB section selected into a memory DC of its own.
+class Canvas {
+  public:
+    Canvas(int width, int height, COLORREF fill = kUntouched);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Fill(COLORREF colour);
+    COLORREF Pixel(int x, int y) const;
+    void Put(int x, int y, COLORREF colour);
+    // Copies the whole area of `source` at (x, y) into this canvas.
+    void CopyFrom(HDC source, int x, int y);
+
+  private:
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    DWORD* bits_;
+};
+
+// Pixels of `canvas` that differ from `expected`, which is given each pixel's
+// position and says what it should be.
+int Mismatches(const Canvas& canvas, const std::function<COLORREF(int, int)>& expected);
+bool Inside(const RECT& rect, int x, int y);
+
+// Fills a bitmap's memory DC with LargePatternColour.
+void FillLargePattern(const SkinBitmap& bitmap);
+
+// A shown, borderless popup with a client area of the given size, at the
+// screen position given. Nothing erases or paints it by itself.
+class TestWindow {
+  public:
+    TestWindow(int width, int height, int x = 40, int y = 40);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // What the window shows: copied from a window DC into `canvas`.
+    void Capture(Canvas* canvas) const;
+    // Draws a solid colour over the whole client area.
+    void Flood(COLORREF colour) const;
+
+  private:
+    HWND window_;
+};
+
+// The number of cache slots in use.
+int SlotsInUse();
+// The slot holding `id`, or -1.
+int SlotOf(BitmapId id);
+
+// Every skin test starts and ends with an empty bitmap cache.
+class SkinTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A bitmap loaded for the screen; the test releases it.
+    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screen.Get(), id); }
+
+    WindowDc screen{nullptr};
+};
+
+// What a RecordingControl saw, in order.
+struct ControlEvent {
+    int control;       // the control's tag
+    std::string what;  // "mouse", "paint", "deleted"
+    UINT message;
+    HDC dc;  // the DC painted on, or the host's current DC during OnMouse
+};
+
+// A control that fills `area` with `colour` when painted (the background when
+// hidden), answers mouse messages with `consume`, and logs every call.
+class RecordingControl : public SkinControl {
+  public:
+    RecordingControl(ControlHost* host, int tag, std::vector<ControlEvent>* log,
+                     const char* statusText = nullptr);
+    ~RecordingControl() override;
+
+    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
+
+    int tag;
+    int consume = 0;
+    RECT area = {0, 0, 0, 0};
+    COLORREF colour = RGB(200, 0, 0);
+    std::function<void()> onMouse;  // run inside OnMouse when set
+    std::vector<ControlEvent>* log;
+};
+
+// Counts the events of one kind in a log.
+int CountEvents(const std::vector<ControlEvent>& log, const std::string& what, int control = -1);
