@@ -28,13 +28,20 @@ foreach(area IN LISTS test_areas)
   if(area STREQUAL "support" OR NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${area})
     continue()
   endif()
-  # A folder may bring resources of its own (test bitmaps) in an .rc file.
-  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/${area}/*.rc)
+  # A folder may bring resources of its own (test bitmaps) in an .rc file,
+  # which then includes the program's setup.rc: the linker cannot merge two
+  # resource sections that hold the same resource types.
+  file(GLOB area_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.cpp)
+  file(GLOB area_resources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${area}/*.rc)
   if(NOT area_sources)
     continue()
   endif()
-  add_executable(test_${area} ${area_sources} $<TARGET_OBJECTS:setup_resources>)
+  if(area_resources)
+    set_source_files_properties(${area_resources} PROPERTIES OBJECT_DEPENDS "${setup_resource_files}")
+    add_executable(test_${area} ${area_sources} ${area_resources})
+  else()
+    add_executable(test_${area} ${area_sources} $<TARGET_OBJECTS:setup_resources>)
+  endif()
   target_link_libraries(test_${area} PRIVATE test_support GTest::gtest_main)
   target_link_options(test_${area} PRIVATE -static)
   target_include_directories(test_${area} PRIVATE ${CMAKE_SOURCE_DIR}/res
