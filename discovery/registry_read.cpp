@@ -24,18 +24,12 @@ LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* tex
     return status;
 }
 
-LONG EnumNextValue(HKEY root, const char* keyPath, char* name, char* data) {
-    RegKey key;
-    LONG status = key.Open(root, keyPath);
-    if (status != ERROR_SUCCESS) {
-        ValueEnumIndex = 0;
-        return status;
-    }
+LONG EnumNextValue(HKEY key, char* name, char* data) {
     DWORD nameSize = kRegistryTextSize;
     DWORD type = REG_SZ;
     DWORD dataSize = kRegistryTextSize;
-    status = RegEnumValueA(key.Get(), ValueEnumIndex, name, &nameSize, nullptr, &type,
-                           reinterpret_cast<BYTE*>(data), &dataSize);
+    LONG status = RegEnumValueA(key, ValueEnumIndex, name, &nameSize, nullptr, &type,
+                                reinterpret_cast<BYTE*>(data), &dataSize);
     ++ValueEnumIndex;
     if (status == ERROR_SUCCESS)
         EndText(data, type, dataSize);
@@ -44,11 +38,8 @@ LONG EnumNextValue(HKEY root, const char* keyPath, char* name, char* data) {
     return status;
 }
 
-LONG EnumSubkeyAt(HKEY root, const char* keyPath, char* name, DWORD index) {
-    RegKey key;
-    LONG status = key.Open(root, keyPath);
-    if (status != ERROR_SUCCESS) return status;
+LONG EnumSubkeyAt(HKEY key, char* name, DWORD index) {
     DWORD nameSize = kRegistryTextSize;
     FILETIME written;
-    return RegEnumKeyExA(key.Get(), index, name, &nameSize, nullptr, nullptr, nullptr, &written);
+    return RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, &written);
 }

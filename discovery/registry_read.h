@@ -1,5 +1,4 @@
-// Readers of string values and subkey names for the folder searches. Each
-// call opens its key by path, reads one thing and closes the key again.
+// Readers of string values and subkey names for the folder searches.
 #pragma once
 
 #include <windows.h>
@@ -15,21 +14,21 @@ static_assert(kRegistryTextSize < kPathSize, "registry texts are terminated insi
 // of a key's values has ended.
 extern DWORD ValueEnumIndex;
 
-// Reads the value `name` ("" for the default value) of root\keyPath into
+// Opens root\keyPath, reads its value `name` ("" for the default value) into
 // `text` (kPathSize bytes). Returns the platform's status: 0 with the value's
 // text, which is empty when the value is not of type REG_SZ; nonzero when the
 // key or value is missing or the data do not fit 256 bytes.
 LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* text);
 
-// Reads the value at ValueEnumIndex of root\keyPath into `name` and `data`
+// Reads the value at ValueEnumIndex of the open `key` into `name` and `data`
 // (kPathSize bytes each) and moves the index on. Returns the platform's
 // status: 0 with the value's name and text (empty when not of type REG_SZ);
 // ERROR_MORE_DATA when the name is longer than 255 characters or the data do
 // not fit 256 bytes (the index has moved past it, the buffers hold nothing
 // usable); anything else ends the enumeration and sets the index back to 0.
-LONG EnumNextValue(HKEY root, const char* keyPath, char* name, char* data);
+LONG EnumNextValue(HKEY key, char* name, char* data);
 
-// Reads the name of the subkey at `index` of root\keyPath into `name`
+// Reads the name of the subkey at `index` of the open `key` into `name`
 // (kPathSize bytes). Returns the platform's status: 0 with the name; nonzero
-// when there is no such subkey or the key cannot be opened.
-LONG EnumSubkeyAt(HKEY root, const char* keyPath, char* name, DWORD index);
+// when there is no such subkey.
+LONG EnumSubkeyAt(HKEY key, char* name, DWORD index);

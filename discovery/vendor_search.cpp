@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "common/bounded_text.h"
+#include "common/handles.h"
 #include "discovery/candidate_list.h"
 #include "discovery/path_text.h"
 #include "discovery/registry_read.h"
@@ -32,40 +33,44 @@ int32_t KeyPathStack::Pop(char* keyPath) {
 
 namespace {
 
-// Whether a value names a plug-in folder. `keyPath` is in lower case;
-// `name` and `data` are changed in place.
-bool IsPluginFolderValue(const char* keyPath, const char* pattern, char* name, char* data) {
+// Whether a value names a plug-in folder. `keyPath` is in lower case and
+// contains the pattern; `name` and `data` are changed in place.
+bool IsPluginFolderValue(const char* keyPath, char* name, char* data) {
     if (data[0] == '\0') return false;
     SkipToFirstLetter(data);
     if (data[0] == '\0' || data[1] != ':') return false;
-    if (!strstr(keyPath, pattern)) return false;
     if (strstr(keyPath, "plug")) return true;
     _strlwr(name);
     return strstr(name, "plug") || strstr(name, "directory1") || strstr(name, "directory2") ||
            strstr(name, "directory3");
 }
 
-void ExamineValues(HKEY root, char* keyPath, const char* pattern) {
+void ExamineValues(HKEY key, char* keyPath, const char* pattern) {
+    _strlwr(keyPath);
+    // No value of a key outside the pattern can qualify.
+    if (!strstr(keyPath, pattern)) return;
     char name[kPathSize];
     char data[kPathSize];
-    _strlwr(keyPath);
     for (;;) {
-        LONG status = EnumNextValue(root, keyPath, name, data);
+        LONG status = EnumNextValue(key, name, data);
         // A value too long for the buffers is passed over, not the key's rest.
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) return;
-        if (IsPluginFolderValue(keyPath, pattern, name, data)) AddCandidateFolder(data);
+        if (IsPluginFolderValue(keyPath, name, data)) AddCandidateFolder(data);
     }
 }
 
+// The key being read stays open while its values and subkeys are read; it is
+// opened again by path on coming back to it from a subkey.
 void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     KeyPathStack stack;
     int32_t subkeyIndex = 0;
     char subkey[kPathSize];
     for (;;) {
-        ExamineValues(root, keyPath, pattern);
+        RegKey key;
+        if (key.Open(root, keyPath) == ERROR_SUCCESS) ExamineValues(key.Get(), keyPath, pattern);
         for (;;) {
-            if (EnumSubkeyAt(root, keyPath, subkey, subkeyIndex) == ERROR_SUCCESS) {
+            if (key && EnumSubkeyAt(key.Get(), subkey, subkeyIndex) == ERROR_SUCCESS) {
                 if (stack.Push(keyPath, subkey, &subkeyIndex)) break;
                 ++subkeyIndex;  // too deep or too long a path: its sibling is next
                 continue;
@@ -73,6 +78,7 @@ void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
             subkeyIndex = stack.Pop(keyPath);
             if (subkeyIndex < 0) return;
             ++subkeyIndex;
+            key.Open(root, keyPath);
         }
     }
 }
