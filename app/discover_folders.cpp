@@ -16,21 +16,24 @@ struct VendorSearch {
 
 // The maker's own products first, then the hosts, each in its vendor's tree.
 const VendorSearch kVendorSearches[] = {
-    {"vantorel", ""}, {"adobe", "photoshop"}, {"corel", "paint"},
-    {"jasc", "paint"}, {"xara", "xarax"},
+    {"vantorel", ""},
+    {"adobe", "photoshop"},
+    {"corel", "paint"},
+    {"jasc", "paint"},
+    {"xara", "xarax"},
 };
 
 struct HostProbe {
     HKEY root;
     const char* keyPath;
     const char* subkey;
-    const char* name;       // joined onto the program's folder
-    bool isSettingsFile;    // the name is a settings file to scan, not a folder
+    const char* name;     // joined onto the program's folder
+    bool isSettingsFile;  // the name is a settings file to scan, not a folder
 };
 
 const HostProbe kHostProbes[] = {
-    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",
-     "fireworks.exe", "plug-ins", false},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "fireworks.exe",
+     "plug-ins", false},
     {HKEY_CLASSES_ROOT, "PI3.Image", "shell\\open\\command", "plugin", false},
     {HKEY_CLASSES_ROOT, "PainterFile", "shell\\open\\command", "painter.set", true},
 };

@@ -1,8 +1,8 @@
 // Times SearchVendorKey over scratch vendor trees of 1,000 and 10,000 keys in
 // HKEY_CURRENT_USER, beside a plain walk of the same tree that keeps each key
 // open while it enumerates it. Prints the figures; removes the trees.
-#include <windows.h>
 #include <stdio.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ void SetValue(HKEY key, const char* name, DWORD type, const void* data, DWORD si
 // key. Each has a version text, a drive path under a name that does not speak
 // of plug-ins, and a number: every test but the last has to run on them.
 bool BuildTree(const std::string& vendorKey, int keyCount) {
-    std::vector<std::string> paths {vendorKey};
+    std::vector<std::string> paths{vendorKey};
     for (int i = 1; i <= keyCount; ++i) {
         paths.push_back(paths[(i - 1) / kChildren] + "\\k" + std::to_string(i));
         RegKey key;
@@ -39,7 +39,8 @@ bool BuildTree(const std::string& vendorKey, int keyCount) {
         std::string folder = "C:\\Program Files\\Bench\\k" + std::to_string(i);
         DWORD flags = static_cast<DWORD>(i);
         SetValue(key.Get(), "Version", REG_SZ, "3.1", 4);
-        SetValue(key.Get(), "InstallPath", REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() + 1));
+        SetValue(key.Get(), "InstallPath", REG_SZ, folder.c_str(),
+                 static_cast<DWORD>(folder.size() + 1));
         SetValue(key.Get(), "Flags", REG_DWORD, &flags, sizeof flags);
     }
     return true;
@@ -55,15 +56,15 @@ int PlainWalk(HKEY parent, const char* name) {
     BYTE data[256];
     for (DWORD index = 0;; ++index) {
         DWORD nameSize = sizeof valueName, dataSize = sizeof data, type = 0;
-        LONG status = RegEnumValueA(key.Get(), index, valueName, &nameSize, nullptr, &type, data,
-                                    &dataSize);
+        LONG status =
+            RegEnumValueA(key.Get(), index, valueName, &nameSize, nullptr, &type, data, &dataSize);
         if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) break;
     }
     char subkey[256];
     for (DWORD index = 0;; ++index) {
         DWORD nameSize = sizeof subkey;
-        if (RegEnumKeyExA(key.Get(), index, subkey, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegEnumKeyExA(key.Get(), index, subkey, &nameSize, nullptr, nullptr, nullptr,
+                          nullptr) != ERROR_SUCCESS)
             break;
         keys += PlainWalk(key.Get(), subkey);
     }
@@ -92,13 +93,15 @@ void Measure(int keyCount) {
         double search = BestSeconds([&] { SearchVendorKey("software", vendor.c_str(), ""); });
         double unmatched =
             BestSeconds([&] { SearchVendorKey("software", vendor.c_str(), "photoshop"); });
-        double plain = BestSeconds([&] { walked = PlainWalk(HKEY_CURRENT_USER, vendorKey.c_str()); });
-        printf("%6d keys: SearchVendorKey %8.1f ms (%6.1f us/key)   "
-               "with a pattern no key matches %8.1f ms (%6.1f us/key)   "
-               "plain walk %8.1f ms (%6.1f us/key, %d keys)   ratio %.1f\n",
-               keyCount, search * 1e3, search * 1e6 / (keyCount + 1), unmatched * 1e3,
-               unmatched * 1e6 / (keyCount + 1), plain * 1e3, plain * 1e6 / walked, walked,
-               search / plain);
+        double plain =
+            BestSeconds([&] { walked = PlainWalk(HKEY_CURRENT_USER, vendorKey.c_str()); });
+        printf(
+            "%6d keys: SearchVendorKey %8.1f ms (%6.1f us/key)   "
+            "with a pattern no key matches %8.1f ms (%6.1f us/key)   "
+            "plain walk %8.1f ms (%6.1f us/key, %d keys)   ratio %.1f\n",
+            keyCount, search * 1e3, search * 1e6 / (keyCount + 1), unmatched * 1e3,
+            unmatched * 1e6 / (keyCount + 1), plain * 1e3, plain * 1e6 / walked, walked,
+            search / plain);
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, vendorKey.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, vendorKey.c_str());
@@ -107,7 +110,8 @@ void Measure(int keyCount) {
 }  // namespace
 
 int main() {
-    printf("Vendor trees of %d subkeys per key, 3 values each; best of %d runs.\n", kChildren, kRuns);
+    printf("Vendor trees of %d subkeys per key, 3 values each; best of %d runs.\n", kChildren,
+           kRuns);
     Measure(1000);
     Measure(10000);
     printf("Candidates listed: %s\n", CandidateList[0].path[0] ? "some (unexpected)" : "none");

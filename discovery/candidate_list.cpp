@@ -1,7 +1,7 @@
 #include "discovery/candidate_list.h"
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 #include "common/bounded_text.h"
 #include "discovery/path_text.h"

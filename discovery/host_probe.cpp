@@ -42,15 +42,15 @@ struct SettingsReader {
         return true;
     }
     bool AtRecordStart() const {
-        return recent[0] == '\\' && recent[1] == ':' && IsCharAlphaA(static_cast<char>(recent[2])) &&
-               recent[4] == kRecordMarker;
+        return recent[0] == '\\' && recent[1] == ':' &&
+               IsCharAlphaA(static_cast<char>(recent[2])) && recent[4] == kRecordMarker;
     }
 };
 
 }  // namespace
 
 void ScanHostSettingsFile(const char* filePath) {
-    SettingsReader reader {fopen(filePath, "rb")};
+    SettingsReader reader{fopen(filePath, "rb")};
     if (!reader.file) return;
     char path[kPathSize];
     while (reader.Next()) {

@@ -1,7 +1,7 @@
 #include "discovery/path_text.h"
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 #include "common/bounded_text.h"
 
@@ -33,7 +33,8 @@ void TitleCasePath(char* text) {
     text[0] = UpperChar(text[0]);
     for (int i = 0; text[i] != '\0' && text[i + 1] != '\0'; ++i) {
         unsigned char next = static_cast<unsigned char>(text[i + 1]);
-        if (!IsCharAlphaA(text[i]) && next >= 'A' && next <= 'z') text[i + 1] = UpperChar(text[i + 1]);
+        if (!IsCharAlphaA(text[i]) && next >= 'A' && next <= 'z')
+            text[i + 1] = UpperChar(text[i + 1]);
     }
 }
 

@@ -19,7 +19,8 @@ LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* tex
     if (status != ERROR_SUCCESS) return status;
     DWORD type = REG_SZ;
     DWORD size = kRegistryTextSize;
-    status = RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+    status =
+        RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     if (status == ERROR_SUCCESS) EndText(text, type, size);
     return status;
 }

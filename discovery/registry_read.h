@@ -14,8 +14,8 @@ static_assert(kRegistryTextSize < kPathSize, "registry texts are terminated insi
 // of a key's values has ended.
 extern DWORD ValueEnumIndex;
 
-// Opens root\keyPath, reads its value `name` ("" for the default value) into
-// `text` (kPathSize bytes). Returns the platform's status: 0 with the value's
+// Reads the value `name` ("" for the default value) of root\keyPath, opened
+// for this one lookup, into `text` (kPathSize bytes). Returns the platform's status: 0 with the value's
 // text, which is empty when the value is not of type REG_SZ; nonzero when the
 // key or value is missing or the data do not fit 256 bytes.
 LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* text);

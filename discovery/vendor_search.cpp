@@ -1,7 +1,7 @@
 #include "discovery/vendor_search.h"
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 #include "common/bounded_text.h"
 #include "common/handles.h"
@@ -90,7 +90,8 @@ void SearchVendorKey(const char* rootName, const char* vendor, const char* patte
     char keyPath[kPathSize];
     for (HKEY root : kRoots) {
         CopyText(keyPath, root == HKEY_USERS ? ".default\\" : "");
-        if (AppendText(keyPath, rootName) && AppendText(keyPath, "\\") && AppendText(keyPath, vendor))
+        if (AppendText(keyPath, rootName) && AppendText(keyPath, "\\") &&
+            AppendText(keyPath, vendor))
             WalkVendorTree(root, keyPath, pattern);
     }
 }

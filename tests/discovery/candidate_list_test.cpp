@@ -15,8 +15,9 @@ class AddCandidateFolderTest : public DiscoveryTest {};
 TEST_F(AddCandidateFolderTest, ListsAnExistingFolderInCanonicalForm) {
     std::string folder = MakeFolder("Program Files\\ADOBE\\Photoshop 6.0\\PLUG-INS");
     Offer(folder);
-    std::string expected = Canonical(temp.Path()) + "Program Files\\Adobe\\Photoshop 6.0\\Plug-Ins\\";
-    EXPECT_EQ(Strings {expected}, Listed());
+    std::string expected =
+        Canonical(temp.Path()) + "Program Files\\Adobe\\Photoshop 6.0\\Plug-Ins\\";
+    EXPECT_EQ(Strings{expected}, Listed());
     EXPECT_EQ(1, FlagOf(expected));
 }
 
@@ -29,7 +30,7 @@ TEST_F(AddCandidateFolderTest, CutsBackToTheFolderHoldingTheMakersFolder) {
     // Only the first "vant" counts, and it follows a letter here.
     Offer(temp / "servant\\vantorel");
     std::string base = Canonical(temp.Path());
-    EXPECT_EQ((Strings {base + "Host\\Plug-Ins\\", base + "Other\\", base + "Servant\\Vantorel\\"}),
+    EXPECT_EQ((Strings{base + "Host\\Plug-Ins\\", base + "Other\\", base + "Servant\\Vantorel\\"}),
               Listed());
     EXPECT_EQ(1, FlagOf(base + "Host\\Plug-Ins\\"));
 }
@@ -37,7 +38,7 @@ TEST_F(AddCandidateFolderTest, CutsBackToTheFolderHoldingTheMakersFolder) {
 TEST_F(AddCandidateFolderTest, OffersAnIgrafxFolderWithoutTheMakersFolder) {
     Offer(MakeFolder("iGrafx Designer\\Plugins"));
     std::string expected = Canonical(temp.Path()) + "Igrafx Designer\\Plugins\\";
-    EXPECT_EQ(Strings {expected}, Listed());
+    EXPECT_EQ(Strings{expected}, Listed());
     EXPECT_EQ(0, FlagOf(expected));
 }
 
@@ -54,7 +55,7 @@ TEST_F(AddCandidateFolderTest, ListsAFolderOnceInAnyLetterCase) {
 TEST_F(AddCandidateFolderTest, TrimsAMissingLastComponentBackToItsFolder) {
     MakeFolder("host");
     Offer(temp / "host\\plug-ins");
-    EXPECT_EQ(Strings {Canonical(temp / "host")}, Listed());
+    EXPECT_EQ(Strings{Canonical(temp / "host")}, Listed());
 }
 
 TEST_F(AddCandidateFolderTest, DropsAMissingFolderDirectlyUnderADriveRoot) {

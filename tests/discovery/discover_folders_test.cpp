@@ -33,15 +33,12 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
     appPath.SetDefault("", temp / "fw\\Fireworks.exe");
     imageType.SetDefault("shell\\open\\command", "\"" + (temp / "pi\\Iedit.exe") + "\" \"%1\"");
     painterType.SetDefault("shell\\open\\command", (temp / "painter\\Painter.exe") + " %1");
-    std::vector<char> settings {'\x80', static_cast<char>(fromPainter.size())};
-    settings.insert(settings.end(), fromPainter.begin(), fromPainter.end());
-    settings.push_back('\0');
-    WriteWholeFile(temp / "painter\\painter.set", settings);
+    WriteWholeFile(temp / "painter\\painter.set", SettingsRecord(fromPainter));
 
     char pathBuffer[kPathSize] = "";
     DiscoverFolders(pathBuffer);
-    EXPECT_EQ((Strings {Canonical(fromMaker), Canonical(fromAdobe), Canonical(fromAppPath),
-                        Canonical(fromImageType), Canonical(fromPainter)}),
+    EXPECT_EQ((Strings{Canonical(fromMaker), Canonical(fromAdobe), Canonical(fromAppPath),
+                       Canonical(fromImageType), Canonical(fromPainter)}),
               Listed());
 }
 

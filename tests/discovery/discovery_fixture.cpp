@@ -16,6 +16,13 @@ std::string Canonical(std::string path) {
     return path;
 }
 
+std::vector<char> SettingsRecord(const std::string& path, int length) {
+    std::vector<char> bytes{'\x80', static_cast<char>(length < 0 ? path.size() : length)};
+    bytes.insert(bytes.end(), path.begin(), path.end());
+    bytes.push_back('\0');
+    return bytes;
+}
+
 void DiscoveryTest::SetUp() {
     ResetFolderTables();
     GetCurrentDirectoryA(MAX_PATH, savedDirectory_);

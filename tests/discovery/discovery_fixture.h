@@ -16,6 +16,10 @@
 // backslash. For the plain ASCII paths of the tests.
 std::string Canonical(std::string path);
 
+// A record of the host's settings file: marker 0x80, length, text, NUL. The
+// length is the text's own unless given.
+std::vector<char> SettingsRecord(const std::string& path, int length = -1);
+
 class DiscoveryTest : public ::testing::Test {
   protected:
     void SetUp() override;

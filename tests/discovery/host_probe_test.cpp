@@ -24,14 +24,15 @@ class ProbeHostFolderTest : public ::testing::Test {
         return folder;
     }
 
-    ScratchKey key {"software"};
+    ScratchKey key{"software"};
 };
 
 TEST_F(ProbeHostFolderTest, KeepsTheProgramsFolder) {
     EXPECT_EQ("C:\\Apps\\Fw\\", Probe("C:\\Apps\\Fw\\Fireworks.exe"));
     EXPECT_EQ("C:\\Apps\\Pi\\", Probe("\"C:\\Apps\\Pi\\Iedit.exe\" \"%1\""));
     // A command line is cut at its last backslash, arguments included.
-    EXPECT_EQ("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\", Probe("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\%1"));
+    EXPECT_EQ("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\",
+              Probe("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\%1"));
     // The very last character is not looked at.
     EXPECT_EQ("C:\\Apps\\", Probe("C:\\Apps\\Host\\"));
 }
@@ -48,16 +49,10 @@ TEST_F(ProbeHostFolderTest, FindsNothingButADrivePathInAString) {
 
 class ScanHostSettingsFileTest : public DiscoveryTest {
   protected:
-    // A record as the host writes it: marker, length, text, NUL.
-    static std::vector<char> Record(const std::string& path, int length = -1) {
-        std::vector<char> bytes {'\x80', static_cast<char>(length < 0 ? path.size() : length)};
-        bytes.insert(bytes.end(), path.begin(), path.end());
-        bytes.push_back('\0');
-        return bytes;
-    }
     void Scan(const std::vector<std::vector<char>>& parts) {
-        std::vector<char> file {'P', 'S', '\x80', '\x01', '\0', ':', '\\'};
-        for (const std::vector<char>& part : parts) file.insert(file.end(), part.begin(), part.end());
+        std::vector<char> file{'P', 'S', '\x80', '\x01', '\0', ':', '\\'};
+        for (const std::vector<char>& part : parts)
+            file.insert(file.end(), part.begin(), part.end());
         std::string path = temp / "painter.set";
         WriteWholeFile(path, file);
         ScanHostSettingsFile(path.c_str());
@@ -65,14 +60,16 @@ class ScanHostSettingsFileTest : public DiscoveryTest {
 };
 
 TEST_F(ScanHostSettingsFileTest, TakesTheFirstRecordWhoseLengthAgrees) {
-    std::string wrong = MakeFolder("wrong"), first = MakeFolder("first"), second = MakeFolder("second");
-    Scan({Record(wrong, static_cast<int>(wrong.size()) + 1), Record(first), Record(second)});
-    EXPECT_EQ(Strings {Canonical(first)}, Listed());
+    std::string wrong = MakeFolder("wrong"), first = MakeFolder("first"),
+                second = MakeFolder("second");
+    Scan({SettingsRecord(wrong, static_cast<int>(wrong.size()) + 1), SettingsRecord(first),
+          SettingsRecord(second)});
+    EXPECT_EQ(Strings{Canonical(first)}, Listed());
 }
 
 TEST_F(ScanHostSettingsFileTest, EndsWithTheFirstMatchEvenWhenItsFolderIsMissing) {
     std::string second = MakeFolder("second");
-    Scan({Record("C:\\pastel-missing-folder"), Record(second)});
+    Scan({SettingsRecord("C:\\pastel-missing-folder"), SettingsRecord(second)});
     EXPECT_TRUE(Listed().empty());
 }
 
@@ -80,14 +77,14 @@ TEST_F(ScanHostSettingsFileTest, TakesPathsOfUpTo249Characters) {
     std::string folder = MakeFolder("plug-ins") + "\\";
     std::string longest = folder + std::string(249 - folder.size(), 'x');
     std::string tooLong = folder + std::string(250 - folder.size(), 'y');
-    Scan({Record(tooLong)});
+    Scan({SettingsRecord(tooLong)});
     EXPECT_TRUE(Listed().empty());
-    Scan({Record(tooLong), Record(longest)});
-    EXPECT_EQ(Strings {Canonical(folder)}, Listed());
+    Scan({SettingsRecord(tooLong), SettingsRecord(longest)});
+    EXPECT_EQ(Strings{Canonical(folder)}, Listed());
 }
 
 TEST_F(ScanHostSettingsFileTest, RecordCutOffByTheEndOfTheFile) {
-    std::vector<char> cut = Record(MakeFolder("cut"));
+    std::vector<char> cut = SettingsRecord(MakeFolder("cut"));
     cut.pop_back();
     Scan({cut});
     EXPECT_TRUE(Listed().empty());

@@ -18,8 +18,12 @@ std::string Applied(const std::string& text, Routine routine) {
     return buffer;
 }
 
-std::string TitleCased(const std::string& text) { return Applied(text, TitleCasePath); }
-std::string Skipped(const std::string& text) { return Applied(text, SkipToFirstLetter); }
+std::string TitleCased(const std::string& text) {
+    return Applied(text, TitleCasePath);
+}
+std::string Skipped(const std::string& text) {
+    return Applied(text, SkipToFirstLetter);
+}
 std::string CutAtBackslash(const std::string& text) {
     return Applied(text, [](char* buffer) { CutAfterLast(buffer, '\\'); });
 }

@@ -32,7 +32,7 @@ TEST_F(SearchVendorKeyTest, AcceptsValuesNamedForPlugInsOrInAPlugInKey) {
     vendor.Set(HKEY_CURRENT_USER, "host\\Plug-Ins", "Path", c + "\\Filter.8bf");
     vendor.Set(HKEY_CURRENT_USER, "tools", "", d);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(a), Canonical(b), Canonical(c)}), Listed());
+    EXPECT_EQ((Strings{Canonical(a), Canonical(b), Canonical(c)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, KeyPathMustContainThePattern) {
@@ -41,7 +41,7 @@ TEST_F(SearchVendorKeyTest, KeyPathMustContainThePattern) {
     vendor.Set(HKEY_CURRENT_USER, "ImageReady\\Plug-Ins", "Dir", Folder("b"));
     vendor.Set(HKEY_CURRENT_USER, "", "PluginDir", Folder("c"));
     Search(vendor, "photoshop");
-    EXPECT_EQ(Strings {Canonical(a)}, Listed());
+    EXPECT_EQ(Strings{Canonical(a)}, Listed());
 }
 
 TEST_F(SearchVendorKeyTest, TakesOnlyDrivePathsInStringValues) {
@@ -58,7 +58,7 @@ TEST_F(SearchVendorKeyTest, TakesOnlyDrivePathsInStringValues) {
     SetBinaryValue(HKEY_CURRENT_USER, vendor.Key(HKEY_CURRENT_USER, "plugins"), "dword",
                    {'C', ':', 0, 0}, REG_DWORD);
     Search(vendor);
-    EXPECT_EQ(Strings {Canonical(a)}, Listed());
+    EXPECT_EQ(Strings{Canonical(a)}, Listed());
 }
 
 TEST_F(SearchVendorKeyTest, ReadsDataThatLackTheirNul) {
@@ -69,9 +69,10 @@ TEST_F(SearchVendorKeyTest, ReadsDataThatLackTheirNul) {
     // 256 bytes without a NUL fill the buffer the platform is told of; the
     // probe trims the filler back to the folder.
     std::string full = b + "\\" + std::string(256 - b.size() - 1, 'x');
-    SetBinaryValue(HKEY_CURRENT_USER, key, "2", std::vector<BYTE>(full.begin(), full.end()), REG_SZ);
+    SetBinaryValue(HKEY_CURRENT_USER, key, "2", std::vector<BYTE>(full.begin(), full.end()),
+                   REG_SZ);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(a), Canonical(b)}), Listed());
+    EXPECT_EQ((Strings{Canonical(a), Canonical(b)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, PassesOverATooLongValueAndGoesOnWithTheNext) {
@@ -80,10 +81,11 @@ TEST_F(SearchVendorKeyTest, PassesOverATooLongValueAndGoesOnWithTheNext) {
     vendor.Set(HKEY_CURRENT_USER, "plugins", "2-after-long-name", a);
     vendor.Set(HKEY_CURRENT_USER, "plugins", "3" + std::string(16382, 'm'), Folder("longest-name"));
     vendor.Set(HKEY_CURRENT_USER, "plugins", "4-after-longest-name", b);
-    vendor.Set(HKEY_CURRENT_USER, "plugins", "5-long-data", Folder("d") + "\\" + std::string(300, 'x'));
+    vendor.Set(HKEY_CURRENT_USER, "plugins", "5-long-data",
+               Folder("d") + "\\" + std::string(300, 'x'));
     vendor.Set(HKEY_CURRENT_USER, "plugins", "6-after-long-data", c);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(a), Canonical(b), Canonical(c)}), Listed());
+    EXPECT_EQ((Strings{Canonical(a), Canonical(b), Canonical(c)}), Listed());
     EXPECT_EQ(0u, ValueEnumIndex);
 }
 
@@ -94,7 +96,7 @@ TEST_F(SearchVendorKeyTest, ValuesComeBeforeSubkeysAndASubtreeBeforeItsSibling) 
     vendor.Set(HKEY_CURRENT_USER, "a", "plugin", a);
     vendor.Set(HKEY_CURRENT_USER, "", "plugin", top);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(top), Canonical(a), Canonical(a1), Canonical(b)}), Listed());
+    EXPECT_EQ((Strings{Canonical(top), Canonical(a), Canonical(a1), Canonical(b)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, SearchesTheCurrentUserThenTheMachineThenTheDefaultProfile) {
@@ -103,7 +105,7 @@ TEST_F(SearchVendorKeyTest, SearchesTheCurrentUserThenTheMachineThenTheDefaultPr
     vendor.Set(HKEY_LOCAL_MACHINE, "plugins", "dir", machine);
     vendor.Set(HKEY_CURRENT_USER, "plugins", "dir", user);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(user), Canonical(machine), Canonical(profile)}), Listed());
+    EXPECT_EQ((Strings{Canonical(user), Canonical(machine), Canonical(profile)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, LooksAtNoOtherProfileThanTheDefault) {
@@ -126,7 +128,7 @@ TEST_F(SearchVendorKeyTest, ReachesKeysNineteenLevelsDownAndFinishesThePass) {
     vendor.Set(HKEY_CURRENT_USER, deep + "\\21", "dir", Folder("level20b"));
     vendor.Set(HKEY_CURRENT_USER, "plugins\\z-after", "dir", after);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(level19), Canonical(after)}), Listed());
+    EXPECT_EQ((Strings{Canonical(level19), Canonical(after)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, PassesOverASubkeyWhosePathWouldBeTooLong) {
@@ -147,7 +149,7 @@ TEST_F(SearchVendorKeyTest, PassesOverASubkeyWhosePathWouldBeTooLong) {
     RegCloseKey(key);
     vendor.Set(HKEY_CURRENT_USER, parent + "\\short", "dir", after);
     Search(vendor);
-    EXPECT_EQ((Strings {Canonical(inParent), Canonical(after)}), Listed());
+    EXPECT_EQ((Strings{Canonical(inParent), Canonical(after)}), Listed());
 }
 
 TEST_F(SearchVendorKeyTest, MissingVendorAddsNothing) {
