@@ -1,3 +1,54 @@
 #include "app/discover_folders.h"
 
-void DiscoverFolders(char*) {}
+#include <windows.h>
+
+#include "discovery/candidate_list.h"
+#include "discovery/host_probe.h"
+#include "discovery/path_text.h"
+#include "discovery/vendor_search.h"
+
+namespace {
+
+struct VendorSearch {
+    const char* vendor;
+    const char* pattern;
+};
+
+// The maker's own products first, then the hosts, each in its vendor's tree.
+const VendorSearch kVendorSearches[] = {
+    {"vantorel", ""},
+    {"adobe", "photoshop"},
+    {"corel", "paint"},
+    {"jasc", "paint"},
+    {"xara", "xarax"},
+};
+
+struct HostProbe {
+    HKEY root;
+    const char* keyPath;
+    const char* subkey;
+    const char* name;     // joined onto the program's folder
+    bool isSettingsFile;  // the name is a settings file to scan, not a folder
+};
+
+const HostProbe kHostProbes[] = {
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "fireworks.exe",
+     "plug-ins", false},
+    {HKEY_CLASSES_ROOT, "PI3.Image", "shell\\open\\command", "plugin", false},
+    {HKEY_CLASSES_ROOT, "PainterFile", "shell\\open\\command", "painter.set", true},
+};
+
+}  // namespace
+
+void DiscoverFolders(char* pathBuffer) {
+    for (const VendorSearch& search : kVendorSearches)
+        SearchVendorKey("software", search.vendor, search.pattern);
+    for (const HostProbe& probe : kHostProbes) {
+        if (!ProbeHostFolder(probe.root, probe.keyPath, probe.subkey, pathBuffer)) continue;
+        if (!JoinPath(pathBuffer, kPathSize, probe.name)) continue;
+        if (probe.isSettingsFile)
+            ScanHostSettingsFile(pathBuffer);
+        else
+            AddCandidateFolder(pathBuffer);
+    }
+}

@@ -18,3 +18,13 @@ extern CandidateFolder ExclusionList[kCandidateCapacity];
 
 // Makes every record of both tables fresh (empty path, flag 1), as at start.
 void ResetFolderTables();
+
+// Offers a found folder to the CandidateList. `path` is a text in a buffer of
+// kPathSize bytes and is changed in place. The folder must exist, or a folder
+// that the path names up to part of its last component, or its parent (see
+// ProbeFolder); it is listed in canonical form: title case, ending with a
+// backslash, and cut back to the folder that holds a maker's folder. A path
+// containing "igrafx" is listed with flag 0. Nothing is added, and nothing
+// said, when no folder exists, the folder is listed already, the canonical
+// text does not fit a record, or every record is in use.
+void AddCandidateFolder(char* path);

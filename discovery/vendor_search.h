@@ -1,0 +1,34 @@
+// The search of a vendor's registry tree for plug-in folders.
+#pragma once
+
+#include <stdint.h>
+
+constexpr int kKeyPathLevels = 20;
+
+// The walk's stack of parent positions. Holds at most 19 levels, so the walk
+// reaches keys at most 19 levels below the vendor key.
+struct KeyPathStack {
+    int32_t top = -1;                     // innermost saved level; -1: empty
+    int32_t savedIndex[kKeyPathLevels];   // subkey index entered from the parent
+    int32_t savedLength[kKeyPathLevels];  // key path length before the name
+
+    // Descends into the subkey `name`: saves `*subkeyIndex` and the length of
+    // `keyPath` (kPathSize bytes), appends a backslash and the name, and sets
+    // `*subkeyIndex` to 0. Returns false, changing nothing, when 19 levels
+    // are saved already or the longer key path would not fit.
+    bool Push(char* keyPath, const char* name, int32_t* subkeyIndex);
+
+    // Goes back to the parent: ends `keyPath` where it was before the last
+    // Push and returns the subkey index saved then; -1 when empty.
+    int32_t Pop(char* keyPath);
+};
+
+// Walks root\vendor (`rootName` "software", say) in HKEY_CURRENT_USER,
+// HKEY_LOCAL_MACHINE and HKEY_USERS\.default, in this order, depth first,
+// each key's values before its subkeys. Every string value that holds a drive
+// path, in a key whose path contains `pattern` and which speaks of plug-ins
+// (its key path, or its name: "plug", "directory1" to "directory3"), goes to
+// AddCandidateFolder. The three names are in lower case. Reports nothing:
+// missing or unreadable keys, values that do not fit the 256-byte buffers,
+// and subkeys too deep or with too long a path are passed over.
+void SearchVendorKey(const char* rootName, const char* vendor, const char* pattern);
