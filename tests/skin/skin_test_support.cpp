@@ -186,3 +186,29 @@ int CountEvents(const std::vector<ControlEvent>& log, const std::string& what, i
         if (event.what == what && (control < 0 || event.control == control)) ++count;
     return count;
 }
+
+void SkinWindowTest::SetUp() {
+    SkinTest::SetUp();
+    skin.reset(new SkinContext(&host, TestInstance()));
+    RECT status = {0, 44, 100, 60};
+    skin->Attach(window.Handle(), IDB_TEST_PATTERN, IDC_TEST_CURSOR, &status);
+}
+
+void SkinWindowTest::TearDown() {
+    skin.reset();
+    Notifications();
+    SkinTest::TearDown();
+}
+
+int SkinWindowTest::Mouse(UINT message, int x, int y) {
+    WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+    return skin->DispatchMouse(window.Handle(), message, keys, MAKELPARAM(x, y));
+}
+
+std::vector<WPARAM> SkinWindowTest::Notifications() {
+    std::vector<WPARAM> ids;
+    MSG message;
+    while (PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE))
+        ids.push_back(message.wParam);
+    return ids;
+}

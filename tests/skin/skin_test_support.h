@@ -135,3 +135,27 @@ class RecordingControl : public SkinControl {
 
 // Counts the events of one kind in a log.
 int CountEvents(const std::vector<ControlEvent>& log, const std::string& what, int control = -1);
+
+// A skin attached to a real popup window whose background is the 6 x 4 test
+// pattern, for driving controls through real mouse dispatch.
+class SkinWindowTest : public SkinTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Offers a mouse message at client point (x, y) to the controls, as the
+    // window procedure does; returns whether a control consumed it.
+    int Mouse(UINT message, int x, int y);
+    // The command ids posted with WM_CONTROL_NOTIFY since the last call.
+    std::vector<WPARAM> Notifications();
+    // What the window shows.
+    void Capture(Canvas* canvas) const { window.Capture(canvas); }
+    // The window's background at (x, y).
+    static COLORREF Background(int x, int y) {
+        return PatternColour(x % 6, y % 4, kPatternTag, false);
+    }
+
+    ControlHost host{};
+    TestWindow window{120, 60};
+    std::unique_ptr<SkinContext> skin;
+};

@@ -1,0 +1,147 @@
+#include "skin/bitmap_button.h"
+
+#include <new>
+
+#include "common/bounded_text.h"
+#include "skin/skin_draw.h"
+
+namespace {
+
+SkinBitmap* LoadFace(const ControlHost* host, int id) {
+    if (!id) return nullptr;
+    return new (std::nothrow)
+        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id));
+}
+
+}  // namespace
+
+BitmapButton::BitmapButton(ControlHost* host, const RECT* place, int normalId, int pressedId,
+                           int commandId, const char* statusText, const char* text,
+                           const RECT* textPlace)
+    : SkinControl(host, statusText),
+      normalFace(nullptr),
+      pressedFace(nullptr),
+      pressState(kIdle),
+      position(),
+      bounds(),
+      textRect(),
+      drawDirect(0),
+      pressOffset(0) {
+    this->text[0] = '\0';
+    // Without a placement there is nowhere to draw a text, so none is kept.
+    if (text && textPlace) {
+        CopyText(this->text, text);
+        int left = place->left + textPlace->left;
+        int top = place->top + textPlace->top;
+        SetRect(&textRect, left, top, left + textPlace->right, top + textPlace->bottom);
+    }
+    SetFaces(place, normalId, pressedId, commandId);
+}
+
+BitmapButton::~BitmapButton() {
+    ReleaseSkinBitmap(pressedFace);
+    ReleaseSkinBitmap(normalFace);
+}
+
+void BitmapButton::SetFaces(const RECT* place, int normalId, int pressedId, int commandId) {
+    ReleaseSkinBitmap(pressedFace);
+    ReleaseSkinBitmap(normalFace);
+    bounds = *place;
+    normalFace = LoadFace(host, normalId);
+    pressedFace = LoadFace(host, pressedId);
+    position.x = place->left;
+    position.y = place->top;
+    if (normalFace) {
+        bounds.right = position.x + normalFace->width;
+        bounds.bottom = position.y + normalFace->height;
+    }
+    // One image for both faces: pressing shows it moved one pixel right and
+    // down, so the button's area takes in that extra column and row.
+    pressOffset = normalId == pressedId ? 1 : 0;
+    bounds.right += pressOffset;
+    bounds.bottom += pressOffset;
+    pressState = kIdle;
+    this->commandId = commandId;
+}
+
+int BitmapButton::HitTestStrict(LPARAM lParam, int x, int y) const {
+    int mouseX = LOWORD(lParam);
+    int mouseY = HIWORD(lParam);
+    return x < mouseX && mouseX < x + (bounds.right - bounds.left) && y < mouseY &&
+           mouseY < y + (bounds.bottom - bounds.top);
+}
+
+// The release is not hit-tested: a press ends either in a click or at the
+// first move outside, which redraws the released face.
+int BitmapButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    int inside = HitTestStrict(lParam, position.x, position.y);
+    switch (message & 0xFFFF) {
+    case WM_MOUSEMOVE:
+        if (!inside && pressState == kPressed) {
+            DrawFace(0);
+            pressState = kIdle;
+        }
+        ShowStatus(inside);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (inside) {
+            DrawFace(1);
+            pressState = kPressed;
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (pressState != kPressed) {
+            pressState = kIdle;
+            return 0;
+        }
+        DrawFace(0);
+        PostNotify(window, commandId);
+        pressState = kClicked;
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void BitmapButton::Paint(HDC dc) {
+    if (!visible) {
+        if (host->background) {
+            host->background->TileFill(dc, bounds);
+            if (text[0]) host->background->TileFill(dc, textRect);
+        }
+        return;
+    }
+    if (normalFace) ComposeFace(dc, normalFace, 0, drawDirect);
+    ComposeText(dc);
+}
+
+void BitmapButton::DrawFace(int pressed) {
+    if (!normalFace || !pressedFace) return;
+    if (pressed)
+        ComposeFace(host->currentDc, pressedFace, pressOffset, 0);
+    else
+        ComposeFace(host->currentDc, normalFace, 0, 0);
+    ComposeText(host->currentDc);
+}
+
+// Through the back buffer the face reaches `dest` in one block transfer and
+// never flickers; drawn directly it appears on `dest` column by column from
+// its centre, over whatever `dest` already shows.
+void BitmapButton::ComposeFace(HDC dest, const SkinBitmap* face, int shift, int direct) {
+    HDC memoryDc = host->memoryDc;
+    if (host->background) host->background->TileFill(memoryDc, bounds);
+    if (direct) {
+        face->DrawCentreOutDirect(dest, position.x, position.y, 0, 0);
+        return;
+    }
+    face->DrawCentreOut(memoryDc, position.x, position.y, shift, shift);
+    BlitRect(dest, memoryDc, &bounds);
+}
+
+void BitmapButton::ComposeText(HDC dest) {
+    if (!text[0]) return;
+    HDC memoryDc = host->memoryDc;
+    if (host->background) host->background->TileFill(memoryDc, textRect);
+    DrawTextAt(memoryDc, textRect.left, textRect.top, text);
+    BlitRect(dest, memoryDc, &textRect);
+}

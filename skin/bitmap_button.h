@@ -1,0 +1,67 @@
+// The skinned push button: a face drawn pixel by pixel from a cached bitmap
+// with white left transparent, a pressed face (the same image moved one
+// pixel right and down when both faces share a bitmap), an optional line of
+// text, and a completed click reported with WM_CONTROL_NOTIFY.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/skin_bitmap.h"
+#include "skin/skin_control.h"
+
+constexpr int kButtonTextSize = 60;  // NUL included
+
+class BitmapButton : public SkinControl {
+  public:
+    // `place` gives the top-left corner where the faces are drawn (and the
+    // button's rectangle when it has no normal face). A face id of 0 means no
+    // such face. `textPlace`, when given, holds the text's offset from that
+    // corner (left, top) and its size (right, bottom). A text longer than 59
+    // characters is refused, and a text without a placement is dropped: the
+    // button then draws none. The faces are loaded with the host's current
+    // DC; a face whose allocation fails stays null.
+    BitmapButton(ControlHost* host, const RECT* place, int normalId, int pressedId, int commandId,
+                 const char* statusText, const char* text, const RECT* textPlace);
+    // Gives back the pressed face, then the normal face.
+    ~BitmapButton() override;
+
+    // Releases any faces held, loads the new ones through the bitmap cache and
+    // sizes `bounds` from the normal face (one pixel larger each way when both
+    // faces share an id); the press state starts again at idle.
+    void SetFaces(const RECT* place, int normalId, int pressedId, int commandId);
+
+    // Moves inside show the status text; a press inside draws the pressed face;
+    // the release of that press draws the released face, posts `commandId`
+    // and is consumed (returns 1). A move outside abandons the press. Every
+    // other message returns 0.
+    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Visible: the normal face over the background, through the back buffer,
+    // or straight onto `dc` pixel by pixel when `drawDirect` is set; then the
+    // text. Hidden: the background over the button's and its text's areas.
+    void Paint(HDC dc) override;
+
+    // Draws the pressed (non-zero) or released face, and the text, in the back
+    // buffer and copies them to the host's current DC. Does nothing unless
+    // both faces exist.
+    void DrawFace(int pressed);
+    // Whether the mouse position in lParam lies strictly inside the button
+    // placed at (x, y): its left column and top row, and the columns and rows
+    // from x + width and y + height on, are outside.
+    int HitTestStrict(LPARAM lParam, int x, int y) const;
+
+    SkinBitmap* normalFace;   // owned; null for id 0
+    SkinBitmap* pressedFace;  // owned; null for id 0
+    int pressState;           // kIdle, kPressed or kClicked
+    POINT position;           // where the faces are drawn
+    RECT bounds;              // erased and copied with the face; sized for the hit test
+    char text[kButtonTextSize];
+    RECT textRect;    // the text's top-left corner and the area drawn for it
+    int drawDirect;   // Paint draws the face straight onto its DC
+    int pressOffset;  // the pressed face lies one pixel right and down
+
+    enum { kIdle = 0, kPressed = 1, kClicked = 3 };
+
+  private:
+    void ComposeFace(HDC dest, const SkinBitmap* face, int shift, int direct);
+    void ComposeText(HDC dest);
+};

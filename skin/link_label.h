@@ -1,0 +1,38 @@
+// A line of underlined text that behaves like a hyperlink: blue until it has
+// been clicked and purple afterwards, the hand cursor over it, and a
+// WM_CONTROL_NOTIFY as soon as the left button goes down on it. It keeps no
+// bitmap and learns its size by measuring its text each time it is painted.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/skin_control.h"
+
+constexpr int kLinkTextSize = 60;  // NUL included
+constexpr COLORREF kLinkColour = RGB(0, 0, 0xFF);
+constexpr COLORREF kVisitedLinkColour = RGB(0x80, 0, 0x80);
+
+class LinkLabel : public SkinControl {
+  public:
+    // The text is drawn with its top-left corner at the top-left of `place`;
+    // the rest of `place` is not used. A text longer than 59 characters, or
+    // none, leaves the label empty. Until the first Paint the label covers
+    // only that corner point.
+    LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
+              const char* statusText);
+
+    // Over the label (edges included): a move shows the status text, sets the
+    // hand cursor and is consumed; a left-button press marks the label
+    // visited, posts `commandId` and is consumed. A move elsewhere clears the
+    // status text. Every other message returns 0.
+    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Visible: draws the text in UnderlineFont and the link's colour onto `dc`
+    // without erasing, and measures it into `bounds`; `dc` keeps its font and
+    // is left with black text. Hidden: the background over the measured
+    // bounds (nothing before the first paint).
+    void Paint(HDC dc) override;
+
+    int visited;  // clicked at least once; never cleared
+    RECT bounds;  // the text's rectangle as last measured; the hit area
+    char text[kLinkTextSize];
+};
