@@ -1,0 +1,183 @@
+#include "skin/strip_selector.h"
+
+#include <new>
+
+#include "common/bounded_text.h"
+#include "skin/cell_picker.h"
+#include "skin/skin_draw.h"
+
+StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stripId,
+                             unsigned captionOffset, const char* caption, int startValue,
+                             int rangeArg, const char* statusText, int commandId, int flags,
+                             const char* name)
+    : SkinControl(host, statusText),
+      value(0),
+      cellRect(),
+      area(),
+      flags(flags),
+      strip(nullptr),
+      minValue(0),
+      maxValue(0),
+      twoPhase(0),
+      captionDx(0),
+      captionDy(0) {
+    this->name[0] = '\0';
+    this->caption[0] = '\0';
+    if (name) CopyText(this->name, name);
+    if (flags & kStripValueOnly) return;
+
+    RECT placed = place ? *place : RECT();
+    SetRect(&area, placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom);
+    strip = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, stripId);
+    if (strip) {
+        int size = (flags & kStripPicker) ? kPickerCell : strip->height;
+        int width = (flags & kStripDoubleWidth) ? 2 * strip->height : size;
+        SetRect(&cellRect, placed.left, placed.top, placed.left + width, placed.top + size);
+    } else {
+        cellRect = area;
+    }
+
+    minValue = value = startValue;
+    this->commandId = commandId;
+    // Negated through unsigned: the most negative argument must not overflow.
+    maxValue = rangeArg > 0 ? rangeArg : static_cast<int>(0u - static_cast<unsigned>(rangeArg));
+    // A pick is never a pressed phase: an odd pick must not be lowered when
+    // the mouse leaves the cell.
+    twoPhase = rangeArg <= 0 && !(flags & kStripPicker);
+    captionDx = static_cast<int>(captionOffset >> 16) - 0x8000;
+    captionDy = static_cast<int>(captionOffset & 0xFFFF) - 0x8000;
+    // Cut rather than refused: a caption too long for the buffer still shows
+    // its beginning.
+    if (caption) lstrcpynA(this->caption, caption, kStripTextSize);
+}
+
+StripSelector::~StripSelector() {
+    ReleaseSkinBitmap(strip);
+}
+
+void StripSelector::Take(long long next) {
+    if (next > maxValue) next = minValue;
+    if (next < 0) next = maxValue;
+    value = static_cast<int>(next);
+    Redraw();
+}
+
+int StripSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    if (flags & kStripValueOnly) return 0;
+    UINT code = message & 0xFFFF;
+    if (!HitTest(cellRect.left, cellRect.top, cellRect.right, cellRect.bottom, lParam)) {
+        if (code == WM_MOUSEMOVE) ShowStatus(0);
+        if (twoPhase && (value & 1)) {
+            --value;
+            Redraw();
+        }
+        return 0;
+    }
+
+    int picker = flags & kStripPicker;
+    switch (code) {
+    case WM_MOUSEMOVE:
+        ShowStatus(1);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (picker && code == WM_LBUTTONDOWN) return OpenPicker(window);
+        if (picker) {
+            if (commandId) PostNotify(window, commandId + 1);
+            return 0;
+        }
+        Take(static_cast<long long>(value) + (code == WM_LBUTTONDOWN ? 1 : -1));
+        if (!twoPhase) PostNotify(window, commandId);
+        return 1;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        if (picker || !twoPhase || !(value & 1)) return 0;
+        Take(static_cast<long long>(value) + (code == WM_LBUTTONUP ? 1 : -1));
+        PostNotify(window, commandId);
+        return 1;
+    }
+    return 0;
+}
+
+int StripSelector::OpenPicker(HWND window) {
+    LPARAM point = RunCellPicker(this, window);
+    if (!point) return 0;
+    int column = (LOWORD(point) - kPickerHitLeft) / kPickerSlotWidth;
+    int row = (HIWORD(point) - kPickerHitTop) / kPickerSlotHeight;
+    long long picked = column + kPickerColumns * row;
+    Take(picked > maxValue ? maxValue : picked);
+    PostNotify(window, commandId);
+    return 1;
+}
+
+bool StripSelector::CopyGridCell(HDC dest, const RECT& target, int index) const {
+    if (!strip || index < 0) return false;
+    int sourceX = index % kPickerColumns * kPickerCell;
+    long long sourceY = static_cast<long long>(index / kPickerColumns) * kPickerCell;
+    if (sourceX + (target.right - target.left) > strip->width ||
+        sourceY + (target.bottom - target.top) > strip->height)
+        return false;
+    auto copy =
+        (flags & kStripTransposed) ? &SkinBitmap::CopyBlockTransposed : &SkinBitmap::CopyBlock;
+    (strip->*copy)(dest, target.left, target.top, target.right, target.bottom, sourceX,
+                   static_cast<int>(sourceY));
+    return true;
+}
+
+void StripSelector::PaintStripCell(HDC dc) {
+    HDC memoryDc = host->memoryDc;
+    int cellWidth = (flags & kStripDoubleWidth) ? 2 * strip->height : strip->height;
+    long long first = static_cast<long long>(value) * cellWidth;
+    if (value < 0 || first + cellWidth > strip->width) return;
+    int firstColumn = static_cast<int>(first);
+    int endColumn = firstColumn + cellWidth;
+    int x = cellRect.left;
+    int y = cellRect.top;
+    // Under a keyed cell the background shows; under a transposed double-width
+    // cell, the part the strip's rows do not reach.
+    if ((flags & (kStripKeyed | kStripTransposed)) && host->background)
+        host->background->TileFill(memoryDc, cellRect);
+    if (flags & kStripTransposed)
+        strip->CopyColumnsTransposed(memoryDc, firstColumn, x, endColumn, y);
+    else if (flags & kStripKeyed)
+        strip->CopyColumnsKeyed(memoryDc, firstColumn, x, endColumn, y);
+    else
+        strip->CopyColumns(memoryDc, firstColumn, x, endColumn, y);
+    BlitRect(dc, memoryDc, &cellRect);
+    DrawTextAt(dc, x + captionDx, y - captionDy, caption);
+}
+
+void StripSelector::Paint(HDC dc) {
+    if (flags & kStripValueOnly) return;
+    if (!visible) {
+        if (host->background) host->background->TileFill(dc, area);
+        return;
+    }
+    if (!strip) {
+        if (host->background) host->background->TileFill(dc, cellRect);
+        char number[16];
+        wsprintfA(number, "%0.2i", value);
+        DrawTextAt(dc, cellRect.left + captionDx, cellRect.top - captionDy, number);
+        return;
+    }
+    if (!(flags & kStripPicker)) {
+        PaintStripCell(dc);
+    } else if (CopyGridCell(host->memoryDc, cellRect, value)) {
+        BlitRect(dc, host->memoryDc, &cellRect);
+    }
+}
+
+int StripSelector::GetValue() {
+    return (flags & kStripValueOnly) ? value : value - minValue;
+}
+
+void StripSelector::SetValue(int v) {
+    if (flags & kStripValueOnly) {
+        value = v;
+        return;
+    }
+    long long next = static_cast<long long>(v) + minValue;
+    if (next < minValue) next = minValue;
+    if (next > maxValue) next = maxValue;
+    value = static_cast<int>(next);
+}

@@ -1,0 +1,88 @@
+// The strip selector: a multi-state control that shows the cell of a bitmap
+// strip chosen by its value, with a caption beside it. Presses step the value
+// up (left button) or down (right button) with wrap-around; in two-phase mode
+// the odd value above each even one is its pressed look, so a strip of four
+// cells (clear, clear pressed, ticked, ticked pressed) makes a check box. In
+// picker mode the strip is a grid and a left click opens the cell picker.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/skin_bitmap.h"
+#include "skin/skin_control.h"
+
+// Option bits of StripSelector::flags.
+constexpr int kStripTransposed = 0x01;   // rows and columns of a cell exchanged
+constexpr int kStripPicker = 0x02;       // grid of 26 x 26 cells, picked in a popup
+constexpr int kStripDoubleWidth = 0x04;  // cells twice as wide as the strip is high
+constexpr int kStripKeyed = 0x08;        // white shows the background (strip mode)
+constexpr int kStripValueOnly = 0x10;    // a bare value: never drawn, no mouse
+
+constexpr int kStripTextSize = 40;  // caption and name, NUL included
+
+class StripSelector : public SkinControl {
+  public:
+    // `place` holds x, y, width and height (not right and bottom, as MakeRect
+    // gives them): `area` covers it, and the cell's top-left corner is (x, y). The strip `stripId`
+    // is loaded through the host's current DC. `captionOffset` packs the caption's x offset from
+    // the cell (high word) and its y offset upwards (low word), each biased by 0x8000. `startValue`
+    // is the lowest value and the start; a `rangeArg` above 0 is the highest value, one of 0 or
+    // below is the negated highest value and makes odd values pressed phases (not in picker mode,
+    // where every value is a pick). The caption is cut to 39 characters; a name that does not fit
+    // in 39 is refused, leaving it empty, as a null name does. When the strip cannot be allocated,
+    // the cell is the place itself, so nothing is ever drawn outside `area`. With kStripValueOnly
+    // nothing but the flags and the name is set: the creator sets the value with SetValue before
+    // reading it.
+    StripSelector(ControlHost* host, const RECT* place, BitmapId stripId, unsigned captionOffset,
+                  const char* caption, int startValue, int rangeArg, const char* statusText,
+                  int commandId, int flags, const char* name);
+    // Releases the strip.
+    ~StripSelector() override;
+
+    // Hover text, stepping on presses and releases inside the cell, the end
+    // of a pressed phase at the first message outside it (without notice),
+    // and in picker mode the popup (left press) or a notice of commandId + 1
+    // (right press, not consumed). Returns 1 when the message is consumed.
+    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Composes the cell in the host's back buffer and copies it to `dc`, then
+    // draws the caption on `dc`. A value whose cell does not lie wholly
+    // inside the strip draws nothing at all. While hidden it restores the
+    // background over `area`.
+    void Paint(HDC dc) override;
+    // value - minValue (the raw value with kStripValueOnly).
+    int GetValue() override;
+    // value = v + minValue, kept within minValue to maxValue (the raw v with
+    // kStripValueOnly). Nothing is repainted.
+    void SetValue(int v) override;
+    // Opens the cell picker modal to `window` and takes the cell picked:
+    // paints it and posts commandId, returning 1. Returns 0, changing
+    // nothing, when nothing was picked or a picker is open already. The
+    // window may run its paint cycle while the popup is open; the cycle hands
+    // the dispatch's DC back to the host when it ends, so the pick is drawn
+    // through that DC (through a DC of its own outside a dispatch).
+    int OpenPicker(HWND window);
+    // Copies grid cell `index` (column index mod 4, row index / 4) of the
+    // strip to `target` on `dest`, transposed with kStripTransposed. Returns
+    // false, drawing nothing, when the block does not lie wholly inside the
+    // strip.
+    bool CopyGridCell(HDC dest, const RECT& target, int index) const;
+
+    int value;
+    RECT cellRect;  // where the cell is drawn; the hit rectangle, edges included
+    RECT area;      // cell and caption, erased while hidden
+    int flags;
+    SkinBitmap* strip;  // owned; null with kStripValueOnly or when out of memory
+    int minValue;
+    int maxValue;
+    char name[kStripTextSize];
+    int twoPhase;
+    int captionDx;
+    int captionDy;  // upwards from the cell's top
+    char caption[kStripTextSize];
+
+  private:
+    // Takes `next` as the value, wrapped (above maxValue to minValue, then
+    // below 0 to maxValue), and repaints.
+    void Take(long long next);
+    void PaintStripCell(HDC dc);
+};
