@@ -2,12 +2,14 @@
 
 #include <shlobj.h>
 
+#include "app/dialog_skin.h"
 #include "app/discover_folders.h"
 #include "app/entry.h"
 #include "app/install_messages.h"
 #include "common/bounded_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "skin/skin_control.h"
 
 bool InstallCompleted;
 int BrowseIndex;
@@ -62,11 +64,13 @@ void FillFolderList(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
+    BeginSkinSetUp(dialog);
     PrepareBrowseInfo(dialog);
     DiscoverFolders(PathBuffer);
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
     ClickHiddenButton(dialog);
+    FinishSkinSetUp(dialog);
 }
 
 // Puts the browser's folder into PathBuffer, ending with a backslash.
@@ -132,9 +136,11 @@ INT_PTR OnInstall(HWND dialog) {
         EndDialog(dialog, 0);
         return TRUE;
     }
+    if (!InstallGateOpen()) return FALSE;
     if (!PrepareDestination(dialog)) return FALSE;
 
     ResetExclusions();
+    RecordExclusions();
     InstallFailure failure;
     if (!InstallPayload(AppInstance, &failure)) {
         ReportInstallFailure(dialog, DestinationFolder, failure);
@@ -142,7 +148,9 @@ INT_PTR OnInstall(HWND dialog) {
     }
 
     InstallCompleted = true;
+    ApplyCompletedLook();
     MoveWindow(GetDlgItem(dialog, IDC_FOLDER_LIST), kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
+    ApplyCompletedFont();
     InvalidateRect(dialog, nullptr, TRUE);
     return FALSE;
 }
@@ -150,9 +158,22 @@ INT_PTR OnInstall(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (DispatchToSkin(dialog, message, wParam, lParam)) return FALSE;
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog);
+        return FALSE;
+    case WM_ERASEBKGND:
+        // The skin paints every pixel itself; an erase in the dialog's colour
+        // would show for the paint cycle's pause first.
+        if (!MainSkin) return FALSE;
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+        return TRUE;
+    case WM_PAINT:
+        if (MainSkin) PaintDialog();
+        return FALSE;
+    case WM_CONTROL_NOTIFY:
+        OnControlNotify(dialog, wParam);
         return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

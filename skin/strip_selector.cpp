@@ -48,7 +48,7 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
     captionDy = static_cast<int>(captionOffset & 0xFFFF) - 0x8000;
     // Cut rather than refused: a caption too long for the buffer still shows
     // its beginning.
-    if (caption) lstrcpynA(this->caption, caption, kStripTextSize);
+    if (caption) lstrcpynA(this->caption, caption, kStripCaptionSize);
 }
 
 StripSelector::~StripSelector() {

@@ -18,7 +18,10 @@ constexpr int kStripDoubleWidth = 0x04;  // cells twice as wide as the strip is 
 constexpr int kStripKeyed = 0x08;        // white shows the background (strip mode)
 constexpr int kStripValueOnly = 0x10;    // a bare value: never drawn, no mouse
 
-constexpr int kStripTextSize = 40;  // caption and name, NUL included
+constexpr int kStripTextSize = 40;     // name, NUL included
+// Room for the install dialog's longest caption (43 characters) with some to
+// spare; a longer caption is cut.
+constexpr int kStripCaptionSize = 64;  // NUL included
 
 class StripSelector : public SkinControl {
   public:
@@ -28,7 +31,7 @@ class StripSelector : public SkinControl {
     // the cell (high word) and its y offset upwards (low word), each biased by 0x8000. `startValue`
     // is the lowest value and the start; a `rangeArg` above 0 is the highest value, one of 0 or
     // below is the negated highest value and makes odd values pressed phases (not in picker mode,
-    // where every value is a pick). The caption is cut to 39 characters; a name that does not fit
+    // where every value is a pick). The caption is cut to 63 characters; a name that does not fit
     // in 39 is refused, leaving it empty, as a null name does. When the strip cannot be allocated,
     // the cell is the place itself, so nothing is ever drawn outside `area`. With kStripValueOnly
     // nothing but the flags and the name is set: the creator sets the value with SetValue before
@@ -78,7 +81,7 @@ class StripSelector : public SkinControl {
     int twoPhase;
     int captionDx;
     int captionDy;  // upwards from the cell's top
-    char caption[kStripTextSize];
+    char caption[kStripCaptionSize];
 
   private:
     // Takes `next` as the value, wrapped (above maxValue to minValue, then

@@ -60,8 +60,7 @@ TEST_F(DialogOptionTest, OptionsAreBuiltAsTheDialogAsksAndTickLikeCheckBoxes) {
     EXPECT_STREQ("PastelCraft", plugIn->name);
     EXPECT_STREQ("PresetsPastels", presets->name);
     EXPECT_STREQ("Pastel Craft Plug-in", plugIn->caption);
-    // The preset caption has 43 characters; the buffer keeps the first 39.
-    EXPECT_STREQ("Additional presets: Portrait01 - Portra", presets->caption);
+    EXPECT_STREQ("Additional presets: Portrait01 - Portrait12", presets->caption);
     EXPECT_EQ(52, plugIn->strip->width);
     EXPECT_EQ(13, plugIn->strip->height);
     EXPECT_EQ(2, BitmapCache.refCounts[SlotOf(IDB_CHECK_STRIP)]);
@@ -309,7 +308,7 @@ TEST_F(StripSelectorTest, SetValueClampsToTheRangeAndGetValueCountsFromTheStart)
 }
 
 TEST_F(StripSelectorTest, TextsAreBoundedAndMayBeMissing) {
-    std::string longest(39, 'c'), tooLong(60, 'n');
+    std::string longest(39, 'c'), tooLong(70, 'n');
     StripSelector* kept = Make({10, 10, 0, 0}, IDB_TEST_STRIP, 0, -3, 0, longest.c_str(),
                                0x80148000u, 1, longest.c_str());
     StripSelector* cut = Make({10, 10, 0, 0}, IDB_TEST_STRIP, 0, -3, 0, tooLong.c_str(),
@@ -318,7 +317,7 @@ TEST_F(StripSelectorTest, TextsAreBoundedAndMayBeMissing) {
         Make({10, 10, 0, 0}, IDB_TEST_STRIP, 0, -3, 0, nullptr, 0x80148000u, 1, nullptr, nullptr);
     EXPECT_EQ(longest, kept->caption);
     EXPECT_EQ(longest, kept->name);
-    EXPECT_EQ(tooLong.substr(0, 39), cut->caption);
+    EXPECT_EQ(tooLong.substr(0, 63), cut->caption);
     EXPECT_STREQ("", cut->name) << "a name is refused rather than cut";
     EXPECT_STREQ("", none->caption);
     EXPECT_STREQ("", none->name);

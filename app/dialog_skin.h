@@ -1,0 +1,52 @@
+// The install dialog's skinned look and option logic: the background and the
+// seven skinned controls, the layout that follows the background's size, the
+// install gate and the exclusions from the options, the painted texts and the
+// completed look. Every routine does nothing (and the gate is open) while the
+// program runs without its skin.
+#pragma once
+
+#include <windows.h>
+
+class SkinControl;
+
+// The dialog's controls by slot; the skin's ControlHost owns them.
+enum DialogSlot {
+    CancelButton,
+    InstallButton,
+    CloseButton,
+    WebLink,
+    Picture,
+    FirstOptionSelector,
+    kDialogSlots = 20,
+};
+extern SkinControl* DialogControls[kDialogSlots];
+
+// What the web link shows, and the page it opens.
+extern const char kMakerHost[];
+extern const char kInstallHelpPage[];
+
+// WM_INITDIALOG, first part: attaches the skin with the background, lays out
+// from the background's size and creates the controls. The window DC taken
+// here stays current until FinishSkinSetUp, so that every bitmap is made
+// compatible with it.
+void BeginSkinSetUp(HWND dialog);
+// WM_INITDIALOG, last part: gives the DC back, places the list and gives the
+// window a client area of exactly the background's size around its centre.
+void FinishSkinSetUp(HWND dialog);
+
+// Offers a message to the skinned controls; true when one consumed it.
+bool DispatchToSkin(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The install command may go ahead: the install button is shown and at least
+// one option is ticked.
+bool InstallGateOpen();
+// Records every unticked option with AddExclusion.
+void RecordExclusions();
+// After installing: only the close button, the link and the picture remain
+// (before the list moves away), then the larger font (after).
+void ApplyCompletedLook();
+void ApplyCompletedFont();
+
+// WM_PAINT and the controls' WM_CONTROL_NOTIFY.
+void PaintDialog();
+void OnControlNotify(HWND dialog, WPARAM commandId);
