@@ -17,7 +17,8 @@ add_test(NAME wine_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
-add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/test_support.cpp)
+file(GLOB test_support_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(test_support STATIC ${test_support_sources})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC setup_core GTest::gtest version)
 

@@ -1,0 +1,183 @@
+// The skinned install dialog in this process: its controls and layout, the
+// install gate, the exclusions from the options and the completed look.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/dialog_skin.h"
+#include "app/install_dialog.h"
+#include "res/resource_ids.h"
+#include "skin/bitmap_button.h"
+#include "skin/link_label.h"
+#include "skin/skin_context.h"
+#include "skin/strip_selector.h"
+#include "support/skinned_dialog.h"
+#include "support/test_support.h"
+
+namespace {
+
+const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
+
+POINT Corner(const RECT& place) { return {place.left, place.top}; }
+
+bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+// The dark pixels of a text: ones that differ from the background there.
+int TextPixels(HWND window, const RECT& area) {
+    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
+    return Pixels::OfClient(window).Differences(background, area);
+}
+
+class SkinnedInstall : public ::testing::Test {
+  protected:
+    std::string Installed(const char* name) const { return folder / name; }
+    bool PluginWritten() const { return FileExists(Installed("PastelCraft3.8bf")); }
+    bool PresetsWritten() const {
+        std::vector<BYTE> data;
+        return ReadBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", &data);
+    }
+
+    RegistryRestorer userKey {HKEY_CURRENT_USER, "Software\\Vantorel"};
+    RegistryRestorer machineKey {HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    TempFolder folder;
+};
+
+TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
+    SkinnedDialog dialog;
+    RECT client;
+    GetClientRect(dialog.Window(), &client);
+    EXPECT_EQ(500, client.right);
+    EXPECT_EQ(292, client.bottom);
+
+    BitmapButton* cancel = dialog.Button(CancelButton);
+    BitmapButton* install = dialog.Button(InstallButton);
+    BitmapButton* close = dialog.Button(CloseButton);
+    BitmapButton* picture = dialog.Button(Picture);
+    ASSERT_TRUE(cancel && install && close && picture);
+    EXPECT_TRUE(Corner(cancel->bounds) == POINT({437, 271}));
+    EXPECT_TRUE(Corner(install->bounds) == POINT({375, 271}));
+    EXPECT_TRUE(Corner(close->bounds) == POINT({435, 271}));
+    EXPECT_EQ(58 + 1, cancel->bounds.right - cancel->bounds.left);
+    EXPECT_EQ(IDCANCEL, cancel->commandId);
+    EXPECT_EQ(219, install->commandId);
+    EXPECT_EQ(IDCANCEL, close->commandId);
+    EXPECT_TRUE(cancel->visible && cancel->active && install->visible && install->active);
+    EXPECT_FALSE(close->visible || close->active);
+    EXPECT_TRUE(picture->drawDirect && !picture->visible && !picture->active);
+
+    auto* link = static_cast<LinkLabel*>(dialog.Slot(WebLink));
+    ASSERT_NE(nullptr, link);
+    EXPECT_STREQ(kMakerHost, link->text);
+    EXPECT_EQ(300, link->bounds.left);
+    EXPECT_EQ(20, link->bounds.top);
+
+    const char* names[] = {"PastelCraft", "PresetsPastels"};
+    const char* captions[] = {"Pastel Craft Plug-in", "Additional presets: Portrait01 - Portrait12"};
+    for (int i = 0; i < 2; ++i) {
+        StripSelector* option = dialog.Option(i);
+        ASSERT_NE(nullptr, option);
+        EXPECT_EQ(2, option->value);
+        EXPECT_EQ(3, option->maxValue);
+        EXPECT_STREQ(names[i], option->name);
+        EXPECT_STREQ(captions[i], option->caption);
+        EXPECT_TRUE(Corner(option->cellRect) == POINT({250, 80 + 20 * i}));
+    }
+    for (int slot = FirstOptionSelector + 2; slot < kDialogSlots; ++slot)
+        EXPECT_EQ(nullptr, dialog.Slot(slot));
+
+    // Every control's hover text fits the status line, and it is drawn white.
+    EXPECT_NE('\0', cancel->statusText[0]);
+    EXPECT_STREQ(cancel->statusText, link->statusText);
+    EXPECT_EQ(RGB(255, 255, 255), StatusTextColor);
+
+    // The prompt is painted above the list, which sits along the bottom.
+    RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
+    EXPECT_TRUE(Corner(list) == POINT({16, 232}));
+    EXPECT_EQ(469, list.right - list.left);
+    EXPECT_LT(20, TextPixels(dialog.Window(), {20, 206, 260, 220}));
+    EXPECT_EQ(0, TextPixels(dialog.Window(), {20, 190, 260, 205}));
+}
+
+TEST_F(SkinnedInstall, GateOpensOnlyForAShownInstallButtonAndATickedOption) {
+    SkinnedDialog dialog(folder.Path());
+    BitmapButton* install = dialog.Button(InstallButton);
+
+    // Values changed without a completed click leave the button shown, yet
+    // nothing installs while no option is ticked.
+    dialog.Option(0)->value = 0;
+    dialog.Option(1)->value = 0;
+    dialog.Command(IDOK);
+    EXPECT_TRUE(install->visible);
+    EXPECT_FALSE(InstallCompleted);
+    EXPECT_FALSE(FileExists(Installed("Strokes.8tx")));
+
+    // A completed click hides it and the background shows where it was.
+    dialog.Notify(2000);
+    EXPECT_FALSE(install->visible || install->active);
+    dialog.Repaint();
+    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
+    EXPECT_EQ(0, Pixels::OfClient(dialog.Window()).Differences(background, install->bounds));
+
+    // Ticked again but still hidden: nothing until a click shows the button.
+    dialog.Option(1)->value = 2;
+    dialog.Command(IDOK);
+    EXPECT_FALSE(InstallCompleted);
+    dialog.Notify(2000);
+    EXPECT_TRUE(install->visible && install->active);
+
+    // Only the presets are ticked: the files go in, the plug-in stays out.
+    dialog.Notify(219);
+    EXPECT_TRUE(InstallCompleted);
+    EXPECT_FALSE(PluginWritten());
+    EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(Installed("Strokes.8tx")));
+    EXPECT_TRUE(PresetsWritten());
+}
+
+TEST_F(SkinnedInstall, UntickedPresetsInstallBothFilesAndNoPresets) {
+    SkinnedDialog dialog(folder.Path());
+    dialog.Option(1)->value = 0;
+    dialog.Notify(2000);
+    dialog.Command(IDOK);
+    EXPECT_TRUE(InstallCompleted);
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(Installed("PastelCraft3.8bf")));
+    EXPECT_TRUE(FileExists(Installed("Strokes.8tx")));
+    EXPECT_FALSE(PresetsWritten());
+}
+
+TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) {
+    SkinnedDialog dialog(folder.Path());
+    dialog.Command(IDOK);
+    ASSERT_TRUE(InstallCompleted);
+
+    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
+        SkinControl* control = dialog.Slot(slot);
+        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
+        bool reacts = slot == CloseButton || slot == WebLink;
+        EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
+        EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
+    }
+    LOGFONTA font {};
+    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_EQ(16, font.lfHeight);
+
+    // The picture is drawn with its white left out, and the three lines of
+    // text stand to its right.
+    dialog.Repaint();
+    Pixels shown = Pixels::OfClient(dialog.Window());
+    Pixels picture = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_PICTURE);
+    int mismatches = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (picture.At(x, y) != RGB(255, 255, 255) && shown.At(6 + x, 6 + y) != picture.At(x, y))
+                ++mismatches;
+    EXPECT_EQ(0, mismatches);
+    for (int line = 0; line < 3; ++line)
+        EXPECT_LT(20, TextPixels(dialog.Window(), {274, 100 + 16 * line, 500, 116 + 16 * line}));
+    // Below the picture, where the prompt stood.
+    EXPECT_EQ(0, TextPixels(dialog.Window(), {20, 212, 260, 222})) << "the prompt is gone";
+
+    // Both the close button's click and Enter end the dialog now.
+    EXPECT_EQ(TRUE, dialog.Command(IDOK));
+}
+
+}  // namespace
