@@ -9,6 +9,7 @@
 #include "common/bounded_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "skin/skin_context.h"
 #include "skin/skin_control.h"
 
 bool InstallCompleted;
@@ -164,9 +165,9 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         OnInitDialog(dialog);
         return FALSE;
     case WM_ERASEBKGND:
-        // The skin paints every pixel itself; an erase in the dialog's colour
-        // would show for the paint cycle's pause first.
-        if (!MainSkin) return FALSE;
+        // The skin's background covers every pixel; an erase in the dialog's
+        // colour would show for the paint cycle's pause first.
+        if (!MainSkin || !MainSkin->host->background) return FALSE;
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
         return TRUE;
     case WM_PAINT:
