@@ -56,41 +56,22 @@ ScratchKey::~ScratchKey() {
     for (HKEY root : roots_) RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
 }
 
-RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root), path_(path) {
-    size_t end = 0;
-    while (end != std::string::npos) {
-        end = path.find('\\', end + 1);
-        std::string prefix = path.substr(0, end);
-        if (!KeyExists(root, prefix)) {
-            createdPart_ = prefix;
-            return;
-        }
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+namespace {
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+    std::vector<std::string> names;
     for (DWORD index = 0;; ++index) {
-        char name[16384];
+        char name[256];
         DWORD nameSize = sizeof name;
-        DWORD type = 0;
-        DWORD dataSize = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, nullptr, &dataSize) !=
+        if (RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        Value value {name, type, std::vector<BYTE>(dataSize)};
-        RegQueryValueExA(key, name, nullptr, &type, value.data.data(), &dataSize);
-        values_.push_back(std::move(value));
+        names.push_back(name);
     }
-    RegCloseKey(key);
+    return names;
 }
 
-RegistryRestorer::~RegistryRestorer() {
-    if (!createdPart_.empty()) {
-        RegDeleteTreeA(root_, createdPart_.c_str());
-        RegDeleteKeyA(root_, createdPart_.c_str());
-        return;
-    }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+std::vector<std::string> ValueNames(HKEY key) {
     std::vector<std::string> names;
     for (DWORD index = 0;; ++index) {
         char name[16384];
@@ -100,11 +81,67 @@ RegistryRestorer::~RegistryRestorer() {
             break;
         names.push_back(name);
     }
-    for (const std::string& name : names) RegDeleteValueA(key, name.c_str());
-    for (const Value& value : values_)
+    return names;
+}
+
+}  // namespace
+
+RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root) {
+    size_t end = 0;
+    while (end != std::string::npos) {
+        end = path.find('\\', end + 1);
+        std::string prefix = path.substr(0, end);
+        if (!KeyExists(root, prefix)) {
+            createdPart_ = prefix;
+            return;
+        }
+    }
+    saved_ = Snapshot(root, path);
+}
+
+RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string& name) {
+    Key saved {name, {}, {}};
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return saved;
+    for (const std::string& valueName : ValueNames(key)) {
+        DWORD type = 0;
+        DWORD size = 0;
+        RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+        Value value {valueName, type, std::vector<BYTE>(size)};
+        RegQueryValueExA(key, valueName.c_str(), nullptr, &type, value.data.data(), &size);
+        saved.values.push_back(std::move(value));
+    }
+    for (const std::string& subkey : SubkeyNames(key)) saved.subkeys.push_back(Snapshot(key, subkey));
+    RegCloseKey(key);
+    return saved;
+}
+
+void RegistryRestorer::Restore(HKEY parent, const Key& saved) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, saved.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    for (const std::string& name : SubkeyNames(key)) {
+        bool existed = false;
+        for (const Key& subkey : saved.subkeys)
+            existed = existed || lstrcmpiA(subkey.name.c_str(), name.c_str()) == 0;
+        if (!existed) RegDeleteTreeA(key, name.c_str()), RegDeleteKeyA(key, name.c_str());
+    }
+    for (const std::string& name : ValueNames(key)) RegDeleteValueA(key, name.c_str());
+    for (const Value& value : saved.values)
         RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
                        static_cast<DWORD>(value.data.size()));
+    for (const Key& subkey : saved.subkeys) Restore(key, subkey);
     RegCloseKey(key);
+}
+
+RegistryRestorer::~RegistryRestorer() {
+    if (!createdPart_.empty()) {
+        RegDeleteTreeA(root_, createdPart_.c_str());
+        RegDeleteKeyA(root_, createdPart_.c_str());
+        return;
+    }
+    Restore(root_, saved_);
 }
 
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,

@@ -50,7 +50,9 @@ class ScratchKey {
 
 // Puts a fixed registry key of the program back as it was: when the key (or
 // an ancestor) did not exist, the created part is deleted at the end;
-// otherwise its values are restored to the ones it held at construction.
+// otherwise its whole tree is put back: subkeys created meanwhile are
+// deleted, and every key that existed holds the values it held at
+// construction again.
 class RegistryRestorer {
   public:
     RegistryRestorer(HKEY root, const std::string& path);
@@ -64,10 +66,17 @@ class RegistryRestorer {
         DWORD type;
         std::vector<BYTE> data;
     };
+    struct Key {
+        std::string name;
+        std::vector<Value> values;
+        std::vector<Key> subkeys;
+    };
+    static Key Snapshot(HKEY parent, const std::string& name);
+    static void Restore(HKEY parent, const Key& saved);
+
     HKEY root_;
-    std::string path_;
     std::string createdPart_;  // the first missing key on the path, if any
-    std::vector<Value> values_;
+    Key saved_;                // the tree as it was, when it existed
 };
 
 // Registry writers for test set-up; each fails the test when the call fails.
