@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <string.h>
 
 #include "res/resource_ids.h"
 
@@ -25,7 +26,19 @@ TempFolder::TempFolder() {
     EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_;
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    // A folder that is the current directory cannot be removed: code under
+    // test may have entered it.
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    std::string inside = std::string(current) + "\\";
+    if (_strnicmp(inside.c_str(), path_.c_str(), path_.size()) == 0) {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        SetCurrentDirectoryA(base);
+    }
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& path) {
     std::string folder = path;

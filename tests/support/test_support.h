@@ -12,7 +12,8 @@
 #include <vector>
 
 // A new, empty folder under the temporary folder; removed with everything in
-// it (read-only files included) when the object goes.
+// it (read-only files included) when the object goes, after the current
+// directory has been moved out of it.
 class TempFolder {
   public:
     TempFolder();
