@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -199,6 +200,16 @@ bool KeyExists(HKEY root, const std::string& key) {
     return true;
 }
 
+std::string Canonical(std::string path) {
+    for (size_t i = 0; i < path.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(path[i]);
+        bool afterLetter = i > 0 && isalpha(static_cast<unsigned char>(path[i - 1]));
+        path[i] = static_cast<char>(afterLetter ? tolower(c) : toupper(c));
+    }
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
 std::vector<char> ReadWholeFile(const std::string& path) {
     std::vector<char> bytes;
     FILE* file = fopen(path.c_str(), "rb");
@@ -243,18 +254,31 @@ void PumpMessages() {
     }
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD wait) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= wait) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 namespace {
 
+// A visible top-level window of a process, of a class, other than `except`.
 struct WindowSearch {
+    DWORD process;
     const char* className;
+    HWND except;
     HWND found;
 };
 
-BOOL CALLBACK FindOwnWindow(HWND window, LPARAM param) {
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    if (process != search->process || window == search->except || !IsWindowVisible(window))
+        return TRUE;
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
     if (lstrcmpA(className, search->className) != 0) return TRUE;
@@ -268,8 +292,8 @@ ModalWatcher::ModalWatcher(Answer answer, const char* className) {
     std::string wanted = className;
     thread_ = std::thread([this, answer, wanted] {
         while (!stop_) {
-            WindowSearch search {wanted.c_str(), nullptr};
-            EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
+            WindowSearch search {GetCurrentProcessId(), wanted.c_str(), nullptr, nullptr};
+            EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
             if (search.found) {
                 answer(search.found);
                 answered_ = true;
@@ -321,38 +345,15 @@ long ChildProcess::ExitCode(DWORD wait) const {
     return static_cast<long>(code);
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != search->process || !IsWindowVisible(window) ||
-        lstrcmpA(className, "#32770") != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
-HWND ChildProcess::Dialog(DWORD wait) const {
-    DWORD start = GetTickCount();
-    while (started_) {
-        DialogSearch search {info_.dwProcessId, nullptr};
-        EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        if (GetTickCount() - start >= wait || ExitCode(0) != -1) break;
-        Sleep(20);
-    }
-    return nullptr;
+HWND ChildProcess::Dialog(DWORD wait, HWND except) const {
+    WindowSearch search {info_.dwProcessId, "#32770", except, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found || !started_ || ExitCode(0) != -1;
+        },
+        wait);
+    return search.found;
 }
 
 std::string OwnFolder() {

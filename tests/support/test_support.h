@@ -90,6 +90,10 @@ bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
                      std::vector<BYTE>* data, DWORD* type = nullptr);
 bool KeyExists(HKEY root, const std::string& key);
 
+// A path in the form the program lists folders in: title case, ending with a
+// backslash. For the plain ASCII paths of the tests.
+std::string Canonical(std::string path);
+
 std::vector<char> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
@@ -100,6 +104,10 @@ std::vector<char> PayloadBytes(const char* name);
 
 // Processes the calling thread's pending messages.
 void PumpMessages();
+
+// Asks `done` again and again, a few milliseconds apart, until it holds;
+// false when it still does not after `wait` ms. For another process's work.
+bool WaitUntil(const std::function<bool()>& done, DWORD wait);
 
 // Waits, on a thread of its own, for a visible top-level window of this
 // process whose class is `className` (the dialog class when empty), then
@@ -133,8 +141,9 @@ class ChildProcess {
     bool Started() const { return started_; }
     // The exit code, or -1 when the process still runs after `wait` ms.
     long ExitCode(DWORD wait) const;
-    // Its visible dialog (class #32770), waiting up to `wait` ms; or null.
-    HWND Dialog(DWORD wait) const;
+    // Its visible dialog (class #32770; message boxes are of it too) other
+    // than `except`, waiting up to `wait` ms; or null.
+    HWND Dialog(DWORD wait, HWND except = nullptr) const;
 
   private:
     bool started_ = false;
