@@ -15,6 +15,9 @@
 
 constexpr DWORD kStartTimeout = 20000;
 
+// The list's last entry, which opens the folder browser.
+constexpr char kBrowseEntry[] = "******** BROWSE ********";
+
 // The Windows path of setup.exe: the one the build names, else the one
 // beside this test program.
 inline std::string SetupExePath() {

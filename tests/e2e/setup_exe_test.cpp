@@ -17,7 +17,7 @@ TEST(SetupExe, ShowsItsListRunsOnceAndEndsWithEscape) {
 
     std::vector<std::string> entries = ListEntries(dialog);
     ASSERT_FALSE(entries.empty());
-    EXPECT_EQ("******** BROWSE ********", entries.back());
+    EXPECT_EQ(kBrowseEntry, entries.back());
 
     // A second copy ends at once, with code 0, and shows nothing.
     {

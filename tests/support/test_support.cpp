@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "res/resource_ids.h"
 
 namespace {
@@ -72,30 +74,30 @@ ScratchKey::~ScratchKey() {
 
 namespace {
 
-std::vector<std::string> SubkeyNames(HKEY key) {
+// The names that `next` (index, buffer, size in and out) gives from index 0
+// on, until it fails.
+template <typename Next>
+std::vector<std::string> EnumeratedNames(Next next) {
     std::vector<std::string> names;
     for (DWORD index = 0;; ++index) {
-        char name[256];
+        char name[16384];
         DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+        if (next(index, name, &nameSize) != ERROR_SUCCESS) break;
         names.push_back(name);
     }
     return names;
 }
 
+std::vector<std::string> SubkeyNames(HKEY key) {
+    return EnumeratedNames([key](DWORD index, char* name, DWORD* size) {
+        return RegEnumKeyExA(key, index, name, size, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 std::vector<std::string> ValueNames(HKEY key) {
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        char name[16384];
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.push_back(name);
-    }
-    return names;
+    return EnumeratedNames([key](DWORD index, char* name, DWORD* size) {
+        return RegEnumValueA(key, index, name, size, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 }  // namespace
@@ -125,7 +127,8 @@ RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string&
         RegQueryValueExA(key, valueName.c_str(), nullptr, &type, value.data.data(), &size);
         saved.values.push_back(std::move(value));
     }
-    for (const std::string& subkey : SubkeyNames(key)) saved.subkeys.push_back(Snapshot(key, subkey));
+    for (const std::string& subkey : SubkeyNames(key))
+        saved.subkeys.push_back(Snapshot(key, subkey));
     RegCloseKey(key);
     return saved;
 }
@@ -236,6 +239,20 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<char> PayloadBytes(const char* name) {
