@@ -53,6 +53,17 @@ foreach(area IN LISTS test_areas)
   set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 endforeach()
 
+# These tests share state of the whole Wine session: the program's
+# single-instance guard (taken by setup.exe, and held until the test program
+# ends by an entry run in-process) and the maker's and the hosts' registry
+# keys, which discovery reads, the tests fill in and the install writes. A
+# parallel CTest run must not overlap them.
+foreach(area IN ITEMS app discovery dll_search e2e entry payload skin)
+  if(TARGET test_${area})
+    set_tests_properties(${area} PROPERTIES RESOURCE_LOCK program_session_state)
+  endif()
+endforeach()
+
 # The shipped program imports only system DLLs and is a stripped GUI program.
 add_test(NAME setup_exe_is_self_contained
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)

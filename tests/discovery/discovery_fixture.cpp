@@ -1,20 +1,9 @@
 #include "discovery_fixture.h"
 
-#include <ctype.h>
 #include <stdio.h>
 
 #include "discovery/candidate_list.h"
 #include "discovery/vendor_search.h"
-
-std::string Canonical(std::string path) {
-    for (size_t i = 0; i < path.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(path[i]);
-        bool afterLetter = i > 0 && isalpha(static_cast<unsigned char>(path[i - 1]));
-        path[i] = static_cast<char>(afterLetter ? tolower(c) : toupper(c));
-    }
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
 
 std::vector<char> SettingsRecord(const std::string& path, int length) {
     std::vector<char> bytes{'\x80', static_cast<char>(length < 0 ? path.size() : length)};

@@ -12,10 +12,6 @@
 
 #include "support/test_support.h"
 
-// A path in the form the candidate list keeps: title case, ending with a
-// backslash. For the plain ASCII paths of the tests.
-std::string Canonical(std::string path);
-
 // A record of the host's settings file: marker 0x80, length, text, NUL. The
 // length is the text's own unless given.
 std::vector<char> SettingsRecord(const std::string& path, int length = -1);

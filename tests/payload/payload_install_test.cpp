@@ -28,19 +28,6 @@ class PayloadInstall : public ::testing::Test {
 
     bool Install() { return InstallPayload(GetModuleHandleA(nullptr), &failure); }
 
-    std::vector<std::string> FolderContents() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder / "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        return names;
-    }
-
     RegistryRestorer userKey {HKEY_CURRENT_USER, "Software\\Vantorel"};
     RegistryRestorer machineKey {HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
     TempFolder folder;
@@ -56,7 +43,7 @@ TEST_F(PayloadInstall, WritesFilesByteForByteAndPresetsIntoBothHives) {
     EXPECT_EQ(1306624u, ReadWholeFile(folder / "PastelCraft3.8bf").size());
     EXPECT_EQ(534975u, ReadWholeFile(folder / "Strokes.8tx").size());
     // The preset block is no file, and no temporary file is left behind.
-    EXPECT_EQ(2u, FolderContents().size());
+    EXPECT_EQ(2u, FolderNames(folder.Path()).size());
 
     std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
     ASSERT_EQ(768u, block.size());
@@ -125,7 +112,7 @@ TEST_F(PayloadInstall, ReadOnlyTargetStaysIntactAndIsReported) {
     EXPECT_NE(0u, failure.error);
     EXPECT_EQ(original, ReadWholeFile(target));
     // Nothing but the untouched file: no temporary file is left.
-    EXPECT_EQ(std::vector<std::string>{"PastelCraft3.8bf"}, FolderContents());
+    EXPECT_EQ(std::vector<std::string>{"PastelCraft3.8bf"}, FolderNames(folder.Path()));
 }
 
 TEST_F(PayloadInstall, LockedTargetStaysIntactAndIsReported) {
@@ -139,7 +126,7 @@ TEST_F(PayloadInstall, LockedTargetStaysIntactAndIsReported) {
     CloseHandle(lock);
     EXPECT_EQ(InstallStep::MoveOverTarget, failure.step);
     EXPECT_EQ(original, ReadWholeFile(target));
-    EXPECT_EQ(std::vector<std::string>{"PastelCraft3.8bf"}, FolderContents());
+    EXPECT_EQ(std::vector<std::string>{"PastelCraft3.8bf"}, FolderNames(folder.Path()));
 }
 
 TEST_F(PayloadInstall, MissingFolderIsReported) {

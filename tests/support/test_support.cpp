@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
 
 #include "res/resource_ids.h"
 
@@ -25,7 +29,19 @@ TempFolder::TempFolder() {
     EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_;
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    // A folder that is the current directory cannot be removed: code under
+    // test may have entered it.
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    std::string inside = std::string(current) + "\\";
+    if (_strnicmp(inside.c_str(), path_.c_str(), path_.size()) == 0) {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        SetCurrentDirectoryA(base);
+    }
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& path) {
     std::string folder = path;
@@ -56,7 +72,37 @@ ScratchKey::~ScratchKey() {
     for (HKEY root : roots_) RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
 }
 
-RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root), path_(path) {
+namespace {
+
+// The names that `next` (index, buffer, size in and out) gives from index 0
+// on, until it fails.
+template <typename Next>
+std::vector<std::string> EnumeratedNames(Next next) {
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameSize = sizeof name;
+        if (next(index, name, &nameSize) != ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+    return EnumeratedNames([key](DWORD index, char* name, DWORD* size) {
+        return RegEnumKeyExA(key, index, name, size, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+std::vector<std::string> ValueNames(HKEY key) {
+    return EnumeratedNames([key](DWORD index, char* name, DWORD* size) {
+        return RegEnumValueA(key, index, name, size, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+}  // namespace
+
+RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root) {
     size_t end = 0;
     while (end != std::string::npos) {
         end = path.find('\\', end + 1);
@@ -66,20 +112,43 @@ RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(r
             return;
         }
     }
+    saved_ = Snapshot(root, path);
+}
+
+RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string& name) {
+    Key saved {name, {}, {}};
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    for (DWORD index = 0;; ++index) {
-        char name[16384];
-        DWORD nameSize = sizeof name;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return saved;
+    for (const std::string& valueName : ValueNames(key)) {
         DWORD type = 0;
-        DWORD dataSize = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, nullptr, &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        Value value {name, type, std::vector<BYTE>(dataSize)};
-        RegQueryValueExA(key, name, nullptr, &type, value.data.data(), &dataSize);
-        values_.push_back(std::move(value));
+        DWORD size = 0;
+        RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+        Value value {valueName, type, std::vector<BYTE>(size)};
+        RegQueryValueExA(key, valueName.c_str(), nullptr, &type, value.data.data(), &size);
+        saved.values.push_back(std::move(value));
     }
+    for (const std::string& subkey : SubkeyNames(key))
+        saved.subkeys.push_back(Snapshot(key, subkey));
+    RegCloseKey(key);
+    return saved;
+}
+
+void RegistryRestorer::Restore(HKEY parent, const Key& saved) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, saved.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    for (const std::string& name : SubkeyNames(key)) {
+        bool existed = false;
+        for (const Key& subkey : saved.subkeys)
+            existed = existed || lstrcmpiA(subkey.name.c_str(), name.c_str()) == 0;
+        if (!existed) RegDeleteTreeA(key, name.c_str()), RegDeleteKeyA(key, name.c_str());
+    }
+    for (const std::string& name : ValueNames(key)) RegDeleteValueA(key, name.c_str());
+    for (const Value& value : saved.values)
+        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
+    for (const Key& subkey : saved.subkeys) Restore(key, subkey);
     RegCloseKey(key);
 }
 
@@ -89,22 +158,7 @@ RegistryRestorer::~RegistryRestorer() {
         RegDeleteKeyA(root_, createdPart_.c_str());
         return;
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        char name[16384];
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.push_back(name);
-    }
-    for (const std::string& name : names) RegDeleteValueA(key, name.c_str());
-    for (const Value& value : values_)
-        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
-                       static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
+    Restore(root_, saved_);
 }
 
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,
@@ -149,6 +203,16 @@ bool KeyExists(HKEY root, const std::string& key) {
     return true;
 }
 
+std::string Canonical(std::string path) {
+    for (size_t i = 0; i < path.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(path[i]);
+        bool afterLetter = i > 0 && isalpha(static_cast<unsigned char>(path[i - 1]));
+        path[i] = static_cast<char>(afterLetter ? tolower(c) : toupper(c));
+    }
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
 std::vector<char> ReadWholeFile(const std::string& path) {
     std::vector<char> bytes;
     FILE* file = fopen(path.c_str(), "rb");
@@ -177,6 +241,20 @@ bool FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<char> PayloadBytes(const char* name) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(RT_PAYLOAD));
@@ -193,18 +271,31 @@ void PumpMessages() {
     }
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD wait) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= wait) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 namespace {
 
+// A visible top-level window of a process, of a class, other than `except`.
 struct WindowSearch {
+    DWORD process;
     const char* className;
+    HWND except;
     HWND found;
 };
 
-BOOL CALLBACK FindOwnWindow(HWND window, LPARAM param) {
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    if (process != search->process || window == search->except || !IsWindowVisible(window))
+        return TRUE;
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
     if (lstrcmpA(className, search->className) != 0) return TRUE;
@@ -218,8 +309,8 @@ ModalWatcher::ModalWatcher(Answer answer, const char* className) {
     std::string wanted = className;
     thread_ = std::thread([this, answer, wanted] {
         while (!stop_) {
-            WindowSearch search {wanted.c_str(), nullptr};
-            EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
+            WindowSearch search {GetCurrentProcessId(), wanted.c_str(), nullptr, nullptr};
+            EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
             if (search.found) {
                 answer(search.found);
                 answered_ = true;
@@ -271,38 +362,15 @@ long ChildProcess::ExitCode(DWORD wait) const {
     return static_cast<long>(code);
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != search->process || !IsWindowVisible(window) ||
-        lstrcmpA(className, "#32770") != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
-HWND ChildProcess::Dialog(DWORD wait) const {
-    DWORD start = GetTickCount();
-    while (started_) {
-        DialogSearch search {info_.dwProcessId, nullptr};
-        EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        if (GetTickCount() - start >= wait || ExitCode(0) != -1) break;
-        Sleep(20);
-    }
-    return nullptr;
+HWND ChildProcess::Dialog(DWORD wait, HWND except) const {
+    WindowSearch search {info_.dwProcessId, "#32770", except, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found || !started_ || ExitCode(0) != -1;
+        },
+        wait);
+    return search.found;
 }
 
 std::string OwnFolder() {

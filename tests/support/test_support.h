@@ -12,7 +12,8 @@
 #include <vector>
 
 // A new, empty folder under the temporary folder; removed with everything in
-// it (read-only files included) when the object goes.
+// it (read-only files included) when the object goes, after the current
+// directory has been moved out of it.
 class TempFolder {
   public:
     TempFolder();
@@ -50,7 +51,9 @@ class ScratchKey {
 
 // Puts a fixed registry key of the program back as it was: when the key (or
 // an ancestor) did not exist, the created part is deleted at the end;
-// otherwise its values are restored to the ones it held at construction.
+// otherwise its whole tree is put back: subkeys created meanwhile are
+// deleted, and every key that existed holds the values it held at
+// construction again.
 class RegistryRestorer {
   public:
     RegistryRestorer(HKEY root, const std::string& path);
@@ -64,10 +67,17 @@ class RegistryRestorer {
         DWORD type;
         std::vector<BYTE> data;
     };
+    struct Key {
+        std::string name;
+        std::vector<Value> values;
+        std::vector<Key> subkeys;
+    };
+    static Key Snapshot(HKEY parent, const std::string& name);
+    static void Restore(HKEY parent, const Key& saved);
+
     HKEY root_;
-    std::string path_;
     std::string createdPart_;  // the first missing key on the path, if any
-    std::vector<Value> values_;
+    Key saved_;                // the tree as it was, when it existed
 };
 
 // Registry writers for test set-up; each fails the test when the call fails.
@@ -80,16 +90,26 @@ bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
                      std::vector<BYTE>* data, DWORD* type = nullptr);
 bool KeyExists(HKEY root, const std::string& key);
 
+// A path in the form the program lists folders in: title case, ending with a
+// backslash. For the plain ASCII paths of the tests.
+std::string Canonical(std::string path);
+
 std::vector<char> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+// The names of what `folder` (ending with a backslash) holds, sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 // The bytes of a payload resource of this test program.
 std::vector<char> PayloadBytes(const char* name);
 
 // Processes the calling thread's pending messages.
 void PumpMessages();
+
+// Asks `done` again and again, a few milliseconds apart, until it holds;
+// false when it still does not after `wait` ms. For another process's work.
+bool WaitUntil(const std::function<bool()>& done, DWORD wait);
 
 // Waits, on a thread of its own, for a visible top-level window of this
 // process whose class is `className` (the dialog class when empty), then
@@ -123,8 +143,9 @@ class ChildProcess {
     bool Started() const { return started_; }
     // The exit code, or -1 when the process still runs after `wait` ms.
     long ExitCode(DWORD wait) const;
-    // Its visible dialog (class #32770), waiting up to `wait` ms; or null.
-    HWND Dialog(DWORD wait) const;
+    // Its visible dialog (class #32770; message boxes are of it too) other
+    // than `except`, waiting up to `wait` ms; or null.
+    HWND Dialog(DWORD wait, HWND except = nullptr) const;
 
   private:
     bool started_ = false;

@@ -1,0 +1,123 @@
+// A plug-in folder that one of the maker's products recorded in the registry:
+// the built setup.exe finds it, offers it, and installs into it on Enter.
+#include <gtest/gtest.h>
+
+#include <ctype.h>
+#include <stdio.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "setup_exe.h"
+
+namespace {
+
+const char kMakerKey[] = "Software\\Vantorel";
+const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The list's top-left corner in the dialog's client coordinates.
+POINT ListCorner(HWND dialog) {
+    RECT place {};
+    GetWindowRect(GetDlgItem(dialog, IDC_FOLDER_LIST), &place);
+    POINT corner {place.left, place.top};
+    ScreenToClient(dialog, &corner);
+    return corner;
+}
+
+size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
+    return static_cast<size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
+}
+
+TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
+    // The program writes its presets below the maker's key in both hives; the
+    // restorers also take the maker's key away again when this test made it.
+    RegistryRestorer userPresets {HKEY_CURRENT_USER, kPresetKey};
+    RegistryRestorer machinePresets {HKEY_LOCAL_MACHINE, kPresetKey};
+    ScratchKey product {kMakerKey};
+    TempFolder temp;
+
+    // One folder recorded in a value named for plug-ins, another one, of a
+    // host that takes no maker's folder, in a key named for them; both in
+    // letter cases the program does not list.
+    std::string host = temp / "pastel HOST 2.0\\PLUG-ins";
+    std::string igrafx = temp / "IGRAFX designer\\plugins";
+    for (const std::string& folder :
+         {temp / "pastel HOST 2.0", host, temp / "IGRAFX designer", igrafx})
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath",
+                   Upper(temp.Path()) + "pastel HOST 2.0\\PLUG-ins");
+    SetStringValue(HKEY_CURRENT_USER, product / "Plug-Ins", "Folder", igrafx);
+    const std::string offered = Canonical(host) + "Vantorel\\";
+    const std::string offeredAsIs = Canonical(igrafx);
+
+    SetupProcess setup;
+    ASSERT_TRUE(setup.Started()) << SetupExePath();
+    HWND dialog = setup.Dialog(kStartTimeout);
+    ASSERT_NE(nullptr, dialog);
+
+    // A key's values come before its subkeys, and every candidate before the
+    // browse entry.
+    std::vector<std::string> entries = ListEntries(dialog);
+    size_t chosen = IndexOf(entries, offered);
+    ASSERT_LT(chosen + 2, entries.size()) << offered << " in " << testing::PrintToString(entries);
+    EXPECT_EQ(offeredAsIs, entries[chosen + 1]);
+    EXPECT_EQ(kBrowseEntry, entries.back());
+
+    // The first entry is selected at start; this prefix may know a product of
+    // the maker's that is listed before the test's.
+    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    EXPECT_EQ(0, SendMessageW(list, CB_GETCURSEL, 0, 0));
+    if (chosen != 0) SendMessageW(list, CB_SETCURSEL, chosen, 0);
+
+    // Enter installs: the program stays open in its completed state, with the
+    // list out of view, unless it has something to tell.
+    PressKey(dialog, VK_RETURN);
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            box = setup.Dialog(0, dialog);
+            return box || ListCorner(dialog).y == 1000 || setup.ExitCode(0) != -1;
+        },
+        kStartTimeout);
+    ASSERT_EQ(nullptr, box) << ShownMessage(box);
+    ASSERT_EQ(-1, setup.ExitCode(0));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    POINT corner = ListCorner(dialog);
+    EXPECT_EQ(16, corner.x);
+    EXPECT_EQ(1000, corner.y);
+
+    // The maker's folder was created in the host's folder and holds the files;
+    // the presets went to the registry, not into a file.
+    EXPECT_EQ(std::vector<std::string>{"Vantorel"}, FolderNames(Canonical(host)));
+    EXPECT_EQ((std::vector<std::string>{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(offered));
+    EXPECT_TRUE(PayloadBytes("PASTEL__CRAFT3.8BF") == ReadWholeFile(offered + "PastelCraft3.8bf"));
+    EXPECT_TRUE(PayloadBytes("STROKES.8TX") == ReadWholeFile(offered + "Strokes.8tx"));
+    EXPECT_TRUE(FolderNames(Canonical(igrafx)).empty());
+
+    std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
+    ASSERT_EQ(12u * 64u, block.size());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (int slot = 1; slot <= 12; ++slot) {
+            char name[16];
+            snprintf(name, sizeof name, "Portrait%02d", slot);
+            std::vector<BYTE> data;
+            DWORD type = 0;
+            ASSERT_TRUE(ReadBinaryValue(root, kPresetKey, name, &data, &type)) << name;
+            EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type) << name;
+            EXPECT_EQ(std::vector<BYTE>(block.begin() + (slot - 1) * 64, block.begin() + slot * 64),
+                      data)
+                << name;
+        }
+    }
+
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+}  // namespace
