@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -12,6 +15,39 @@
 #include "support/test_support.h"
 
 namespace {
+
+std::string Lower(std::string text) {
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The name of the folder selected in a folder browser's tree.
+std::string BrowserSelection(HWND browser) {
+    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM item = TreeView_GetSelection(tree);
+    char text[MAX_PATH] = "";
+    TVITEMA info {};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = text;
+    info.cchTextMax = MAX_PATH;
+    if (!item || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) return "";
+    return text;
+}
+
+// Selects `folder` in a folder browser. A browser that has only just
+// appeared may still be filling its tree and drop the first request.
+void SelectInBrowser(HWND browser, const std::string& folder) {
+    std::string name = folder;
+    if (name.back() == '\\') name.pop_back();
+    name = Lower(name.substr(name.find_last_of('\\') + 1));  // "c:" for a drive root
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        if (Lower(BrowserSelection(browser)).find(name) != std::string::npos) return;
+        Sleep(20);
+    }
+    ADD_FAILURE() << "the folder browser did not select " << folder;
+}
 
 // The install dialog from the program's own template, run modeless so that
 // the test can drive it with the dialog's messages.
@@ -65,9 +101,7 @@ class InstallDialog : public ::testing::Test {
     // or cancels it when `folder` is empty.
     bool BrowseTo(const std::string& folder) {
         ModalWatcher watcher([&](HWND browser) {
-            if (!folder.empty())
-                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
-                             reinterpret_cast<LPARAM>(folder.c_str()));
+            if (!folder.empty()) SelectInBrowser(browser, folder);
             PostMessageA(browser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
         });
         Choose(static_cast<int>(Entries().size()) - 1);
