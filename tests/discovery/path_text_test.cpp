@@ -71,15 +71,9 @@ TEST_F(ProbeFolderTest, EntersTheFolderOrTrimsItsLastComponent) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        SetCurrentDirectoryA(temp.Path().c_str());
         char path[kPathSize];
         CopyText(path, c.path.c_str());
-        EXPECT_EQ(!c.entered.empty(), ProbeFolder(path));
-        if (c.entered.empty()) continue;
-        EXPECT_EQ(c.entered, path);
-        char current[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, current);
-        EXPECT_EQ(0, lstrcmpiA(host.c_str(), current));
+        EXPECT_EQ(c.entered, ProbeFolder(path) ? path : "");
     }
 }
 
