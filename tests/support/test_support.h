@@ -83,7 +83,6 @@ bool KeyExists(HKEY root, const std::string& key);
 std::vector<char> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
 
 // The bytes of a payload resource of this test program.
 std::vector<char> PayloadBytes(const char* name);
