@@ -82,33 +82,32 @@ TEST_F(PayloadInstall, UntickedOptionsKeepTheirPayloadOut) {
     }
 }
 
-// A locked or read-only file stays as it was, and no temporary file is left.
-TEST_F(PayloadInstall, TargetThatCannotBeReplacedStaysIntactAndIsReported) {
+// A missing folder, a locked file or a read-only file: the file in the way
+// stays as it was, and no temporary file is left.
+TEST_F(PayloadInstall, TargetThatCannotBeWrittenStaysIntactAndIsReported) {
     std::string target = folder / "PastelCraft3.8bf";
     const std::vector<char> original(1000, 'o');
-    for (InstallStep step : {InstallStep::MoveOverTarget, InstallStep::TargetReadOnly}) {
+    for (InstallStep step :
+         {InstallStep::CreateTemporary, InstallStep::MoveOverTarget, InstallStep::TargetReadOnly}) {
         SCOPED_TRACE(static_cast<int>(step));
         WriteWholeFile(target, original);
         KernelHandle lock;
-        if (step == InstallStep::MoveOverTarget)
+        if (step == InstallStep::CreateTemporary)
+            CopyText(DestinationFolder, (folder / "missing\\").c_str());
+        else if (step == InstallStep::MoveOverTarget)
             lock.Reset(
                 CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         else
             SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         EXPECT_FALSE(Install());
         lock.Reset();
+        CopyText(DestinationFolder, folder.Path().c_str());
         EXPECT_EQ(step, failure.step);
         EXPECT_STREQ("PastelCraft3.8bf", failure.file);
         EXPECT_NE(0u, failure.error);
         EXPECT_EQ(original, ReadWholeFile(target));
         EXPECT_EQ(1, FileCount());
     }
-}
-
-TEST_F(PayloadInstall, MissingFolderIsReported) {
-    CopyText(DestinationFolder, (folder / "missing\\").c_str());
-    EXPECT_FALSE(Install());
-    EXPECT_EQ(InstallStep::CreateTemporary, failure.step);
 }
 
 TEST_F(PayloadInstall, UnreadableResourceEndsThePassAndNamesAreLeftAlone) {
