@@ -78,14 +78,10 @@ TEST(SelectGuard, SelectsBackWhatWasThereBeforeOnce) {
     auto selected = [&] { return GetCurrentObject(dc.Get(), OBJ_BITMAP); };
     HGDIOBJ original = selected();
     {
-        SelectGuard outer(dc.Get(), first.Get());
-        {
-            SelectGuard inner(dc.Get(), second.Get());
-            EXPECT_EQ(second.Get(), selected());
-        }
+        SelectGuard guard(dc.Get(), first.Get());
         EXPECT_EQ(first.Get(), selected());
         // A moved guard restores once, when the guard it moved to ends.
-        { SelectGuard moved(std::move(outer)); }
+        { SelectGuard moved(std::move(guard)); }
         EXPECT_EQ(original, selected());
         SelectObject(dc.Get(), second.Get());
     }

@@ -4,6 +4,13 @@
 
 namespace {
 
+// Passes `path` to AddCandidateFolder through a path-sized buffer.
+void Offer(const std::string& path) {
+    char buffer[kPathSize];
+    ASSERT_TRUE(CopyText(buffer, path.c_str())) << path;
+    AddCandidateFolder(buffer);
+}
+
 class AddCandidateFolderTest : public DiscoveryTest {};
 
 TEST_F(AddCandidateFolderTest, ListsAnExistingFolderInCanonicalForm) {

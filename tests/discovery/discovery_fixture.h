@@ -60,13 +60,6 @@ class DiscoveryTest : public ::testing::Test {
         return path;
     }
 
-    // Passes `path` to AddCandidateFolder through a path-sized buffer.
-    void Offer(const std::string& path) {
-        char buffer[kPathSize];
-        ASSERT_TRUE(CopyText(buffer, path.c_str())) << path;
-        AddCandidateFolder(buffer);
-    }
-
     // The listed paths, up to the first free record.
     Strings Listed() const {
         Strings paths;
