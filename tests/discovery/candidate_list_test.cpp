@@ -1,78 +1,51 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "discovery/candidate_list.h"
 #include "discovery_fixture.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
+// Passes `path` to AddCandidateFolder through a path-sized buffer.
+void Offer(const std::string& path) {
+    char buffer[kPathSize];
+    ASSERT_TRUE(CopyText(buffer, path.c_str())) << path;
+    AddCandidateFolder(buffer);
+}
 
 class AddCandidateFolderTest : public DiscoveryTest {};
 
 TEST_F(AddCandidateFolderTest, ListsAnExistingFolderInCanonicalForm) {
-    std::string folder = MakeFolder("Program Files\\ADOBE\\Photoshop 6.0\\PLUG-INS");
-    Offer(folder);
-    std::string expected =
-        Canonical(temp.Path()) + "Program Files\\Adobe\\Photoshop 6.0\\Plug-Ins\\";
-    EXPECT_EQ(Strings{expected}, Listed());
-    EXPECT_EQ(1, FlagOf(expected));
+    const struct {
+        const char* offered;
+        const char* listed;
+        int flag;
+    } cases[] = {
+        {"Program Files\\ADOBE\\Photoshop 6.0\\PLUG-INS",
+         "Program Files\\Adobe\\Photoshop 6.0\\Plug-Ins\\", 1},
+        // A folder inside the maker's folder, or one named alike, stands for
+        // the folder holding it.
+        {"host\\plug-ins\\Vantorel\\Filters", "Host\\Plug-Ins\\", 1},
+        {"other\\vantage\\plug-ins\\", "Other\\", 1},
+        // Only the first "vant" counts, and here it follows a letter.
+        {"servant\\vantorel", "Servant\\Vantorel\\", 1},
+        {"iGrafx Designer\\Plugins", "Igrafx Designer\\Plugins\\", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offered);
+        ResetFolderTables();
+        Offer(MakeFolder(c.offered));
+        EXPECT_EQ(Strings{Canonical(temp.Path()) + c.listed}, Listed());
+        EXPECT_EQ(c.flag, CandidateList[0].flag);
+    }
 }
 
-TEST_F(AddCandidateFolderTest, CutsBackToTheFolderHoldingTheMakersFolder) {
-    MakeFolder("host\\plug-ins\\vantorel\\filters");
-    MakeFolder("other\\vantage\\plug-ins");
-    MakeFolder("servant\\vantorel");
-    Offer(temp / "host\\plug-ins\\Vantorel\\Filters");
-    Offer(temp / "other\\vantage\\plug-ins\\");
-    // Only the first "vant" counts, and it follows a letter here.
-    Offer(temp / "servant\\vantorel");
-    std::string base = Canonical(temp.Path());
-    EXPECT_EQ((Strings{base + "Host\\Plug-Ins\\", base + "Other\\", base + "Servant\\Vantorel\\"}),
-              Listed());
-    EXPECT_EQ(1, FlagOf(base + "Host\\Plug-Ins\\"));
-}
-
-TEST_F(AddCandidateFolderTest, OffersAnIgrafxFolderWithoutTheMakersFolder) {
-    Offer(MakeFolder("iGrafx Designer\\Plugins"));
-    std::string expected = Canonical(temp.Path()) + "Igrafx Designer\\Plugins\\";
-    EXPECT_EQ(Strings{expected}, Listed());
-    EXPECT_EQ(0, FlagOf(expected));
-}
-
-TEST_F(AddCandidateFolderTest, ListsAFolderOnceInAnyLetterCase) {
-    std::string folder = MakeFolder("host\\plug-ins");
-    Offer(folder);
-    Offer(folder + "\\");
-    std::string upper = folder;
-    CharUpperA(&upper[0]);
-    Offer(upper);
-    EXPECT_EQ(1u, Listed().size());
-}
-
-TEST_F(AddCandidateFolderTest, TrimsAMissingLastComponentBackToItsFolder) {
-    MakeFolder("host");
-    Offer(temp / "host\\plug-ins");
-    EXPECT_EQ(Strings{Canonical(temp / "host")}, Listed());
-}
-
-TEST_F(AddCandidateFolderTest, DropsAMissingFolderDirectlyUnderADriveRoot) {
-    Offer("C:\\pastel-missing-folder");
-    Offer("C:\\pastel-missing-folder\\plug-ins");
-    Offer("C:\\");
-    EXPECT_TRUE(Listed().empty());
-}
-
-TEST_F(AddCandidateFolderTest, DropsEveryFolderOnceTwentyAreListed) {
+TEST_F(AddCandidateFolderTest, ListsEachFolderOnceInAnyLetterCaseAndTwentyAtMost) {
     Strings expected;
-    for (int i = 0; i < kCandidateCapacity + 1; ++i) {
-        std::string folder = MakeFolder("host" + std::to_string(i));
-        Offer(folder);
+    for (int i = 0; i <= kCandidateCapacity; ++i) {
+        std::string folder = MakeFolder("host" + std::to_string(i)), upper = folder;
+        CharUpperA(&upper[0]);
+        for (const std::string& path : {folder, folder + "\\", upper}) Offer(path);
         if (i < kCandidateCapacity) expected.push_back(Canonical(folder));
     }
-    Offer(temp / "host0");
     EXPECT_EQ(expected, Listed());
 }
 

@@ -1,38 +1,41 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <list>
 
 #include "app/discover_folders.h"
-#include "discovery/candidate_list.h"
 #include "discovery_fixture.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class DiscoverFoldersTest : public DiscoveryTest {};
 
 TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
-    OwnedKey maker(HKEY_CURRENT_USER, "software\\vantorel");
-    OwnedKey adobe(HKEY_CURRENT_USER, "software\\adobe");
-    OwnedKey appPath(HKEY_LOCAL_MACHINE,
-                     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\fireworks.exe");
-    OwnedKey imageType(HKEY_CLASSES_ROOT, "PI3.Image");
-    OwnedKey painterType(HKEY_CLASSES_ROOT, "PainterFile");
-    for (const OwnedKey* key : {&maker, &adobe, &appPath, &imageType, &painterType})
-        if (key->Existed()) GTEST_SKIP() << "this Wine prefix has a host's key of its own";
-
-    std::string fromPainter = MakeFolder("painter\\plug-ins");
-    std::string fromImageType = MakeFolder("pi\\plugin");
-    std::string fromAppPath = MakeFolder("fw\\plug-ins");
-    std::string fromAdobe = MakeFolder("adobe");
-    std::string fromMaker = MakeFolder("maker");
-    SetStringValue(HKEY_CURRENT_USER, "software\\adobe\\Photoshop\\7.0", "PluginPath", fromAdobe);
-    SetStringValue(HKEY_CURRENT_USER, "software\\vantorel\\Pastel", "PlugInFolder", fromMaker);
-    appPath.SetDefault("", temp / "fw\\Fireworks.exe");
-    imageType.SetDefault("shell\\open\\command", "\"" + (temp / "pi\\Iedit.exe") + "\" \"%1\"");
-    painterType.SetDefault("shell\\open\\command", (temp / "painter\\Painter.exe") + " %1");
+    const char kAppPath[] =
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\fireworks.exe";
+    std::string fromPainter = MakeFolder("painter\\plug-ins"),
+                fromImageType = MakeFolder("pi\\plugin"), fromAppPath = MakeFolder("fw\\plug-ins"),
+                fromAdobe = MakeFolder("adobe"), fromMaker = MakeFolder("maker");
+    const struct {
+        HKEY root;
+        const char* key;
+        const char* sub;
+        const char* name;
+        std::string data;
+    } values[] = {
+        {HKEY_CURRENT_USER, "software\\vantorel", "\\Pastel", "PlugInFolder", fromMaker},
+        {HKEY_CURRENT_USER, "software\\adobe", "\\Photoshop\\7.0", "PluginPath", fromAdobe},
+        {HKEY_LOCAL_MACHINE, kAppPath, "", "", temp / "fw\\Fireworks.exe"},
+        {HKEY_CLASSES_ROOT, "PI3.Image", "\\shell\\open\\command", "",
+         "\"" + (temp / "pi\\Iedit.exe") + "\" \"%1\""},
+        {HKEY_CLASSES_ROOT, "PainterFile", "\\shell\\open\\command", "",
+         (temp / "painter\\Painter.exe") + " %1"},
+    };
+    std::list<RegistryRestorer> restorers;
+    for (const auto& value : values) {
+        if (KeyExists(value.root, value.key)) GTEST_SKIP() << "this Wine prefix has " << value.key;
+        restorers.emplace_back(value.root, value.key);
+        SetStringValue(value.root, value.key + std::string(value.sub), value.name, value.data);
+    }
     WriteWholeFile(temp / "painter\\painter.set", SettingsRecord(fromPainter));
 
     char pathBuffer[kPathSize] = "";

@@ -1,96 +1,78 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "discovery/candidate_list.h"
 #include "discovery/host_probe.h"
 #include "discovery_fixture.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
-class ProbeHostFolderTest : public ::testing::Test {
-  protected:
-    // The folder found for a default value `data`, or "(none)".
-    std::string Probe(const std::string& data, DWORD type = REG_SZ) {
-        SetStringValue(HKEY_CURRENT_USER, key / "host.exe", "", data, type);
+TEST(ProbeHostFolder, KeepsTheFolderOfADrivePathInAString) {
+    ScratchKey key("software");
+    const struct {
+        const char* data;
+        DWORD type;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Apps\\Fw\\Fireworks.exe", REG_SZ, "C:\\Apps\\Fw\\"},
+        {"\"C:\\Apps\\Pi\\Iedit.exe\" \"%1\"", REG_SZ, "C:\\Apps\\Pi\\"},
+        // A command line is cut at its last backslash, arguments included.
+        {"C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\%1", REG_SZ,
+         "C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\"},
+        {"\\\\server\\apps\\host.exe", REG_SZ, nullptr},
+        {"host.exe", REG_SZ, nullptr},
+        {"", REG_SZ, nullptr},
+        {"C:\\Apps\\Host.exe", REG_EXPAND_SZ, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        SetStringValue(HKEY_CURRENT_USER, key / "host.exe", "", c.data, c.type);
         char folder[kPathSize] = "unchanged";
-        if (!ProbeHostFolder(HKEY_CURRENT_USER, key.Path().c_str(), "host.exe", folder)) {
-            EXPECT_STREQ("unchanged", folder);
-            return "(none)";
-        }
-        return folder;
+        const char* found =
+            ProbeHostFolder(HKEY_CURRENT_USER, key.Path().c_str(), "host.exe", folder);
+        EXPECT_EQ(c.folder ? folder : nullptr, found);
+        EXPECT_STREQ(c.folder ? c.folder : "unchanged", folder);
     }
-
-    ScratchKey key{"software"};
-};
-
-TEST_F(ProbeHostFolderTest, KeepsTheProgramsFolder) {
-    EXPECT_EQ("C:\\Apps\\Fw\\", Probe("C:\\Apps\\Fw\\Fireworks.exe"));
-    EXPECT_EQ("C:\\Apps\\Pi\\", Probe("\"C:\\Apps\\Pi\\Iedit.exe\" \"%1\""));
-    // A command line is cut at its last backslash, arguments included.
-    EXPECT_EQ("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\",
-              Probe("C:\\Apps\\Pi\\Iedit.exe /p D:\\Pics\\%1"));
-    // The very last character is not looked at.
-    EXPECT_EQ("C:\\Apps\\", Probe("C:\\Apps\\Host\\"));
-}
-
-TEST_F(ProbeHostFolderTest, FindsNothingButADrivePathInAString) {
-    EXPECT_EQ("(none)", Probe("\\\\server\\apps\\host.exe"));
-    EXPECT_EQ("(none)", Probe("host.exe"));
-    EXPECT_EQ("(none)", Probe(""));
-    EXPECT_EQ("(none)", Probe("C:\\Apps\\Host.exe", REG_EXPAND_SZ));
     char folder[kPathSize] = "unchanged";
     EXPECT_EQ(nullptr, ProbeHostFolder(HKEY_CURRENT_USER, key.Path().c_str(), "missing", folder));
     EXPECT_STREQ("unchanged", folder);
 }
 
-class ScanHostSettingsFileTest : public DiscoveryTest {
-  protected:
-    void Scan(const std::vector<std::vector<char>>& parts) {
+class ScanHostSettingsFileTest : public DiscoveryTest {};
+
+// Only the first record whose length byte agrees with its text counts, even
+// when its folder is missing.
+TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
+    std::string first = MakeFolder("first"), second = MakeFolder("second");
+    std::string longest = first + "\\" + std::string(249 - first.size() - 1, 'x');
+    std::string tooLong = second + "\\" + std::string(250 - second.size() - 1, 'y');
+    std::vector<char> cutOff = SettingsRecord(first);
+    cutOff.pop_back();
+    const struct {
+        const char* what;
+        std::vector<std::vector<char>> records;
+        bool takesFirst;
+    } cases[] = {
+        {"wrong length byte",
+         {SettingsRecord(second, static_cast<int>(second.size()) + 1), SettingsRecord(first)},
+         true},
+        {"250 characters", {SettingsRecord(tooLong), SettingsRecord(longest)}, true},
+        {"missing folder",
+         {SettingsRecord("C:\\pastel-missing-folder"), SettingsRecord(first)},
+         false},
+        {"cut off by the end of the file", {cutOff}, false},
+    };
+    std::string path = temp / "painter.set";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetFolderTables();
+        // Starts with a marker that heads no record.
         std::vector<char> file{'P', 'S', '\x80', '\x01', '\0', ':', '\\'};
-        for (const std::vector<char>& part : parts)
-            file.insert(file.end(), part.begin(), part.end());
-        std::string path = temp / "painter.set";
+        for (const std::vector<char>& record : c.records)
+            file.insert(file.end(), record.begin(), record.end());
         WriteWholeFile(path, file);
         ScanHostSettingsFile(path.c_str());
+        EXPECT_EQ(c.takesFirst ? Strings{Canonical(first)} : Strings{}, Listed());
     }
-};
-
-TEST_F(ScanHostSettingsFileTest, TakesTheFirstRecordWhoseLengthAgrees) {
-    std::string wrong = MakeFolder("wrong"), first = MakeFolder("first"),
-                second = MakeFolder("second");
-    Scan({SettingsRecord(wrong, static_cast<int>(wrong.size()) + 1), SettingsRecord(first),
-          SettingsRecord(second)});
-    EXPECT_EQ(Strings{Canonical(first)}, Listed());
-}
-
-TEST_F(ScanHostSettingsFileTest, EndsWithTheFirstMatchEvenWhenItsFolderIsMissing) {
-    std::string second = MakeFolder("second");
-    Scan({SettingsRecord("C:\\pastel-missing-folder"), SettingsRecord(second)});
-    EXPECT_TRUE(Listed().empty());
-}
-
-TEST_F(ScanHostSettingsFileTest, TakesPathsOfUpTo249Characters) {
-    std::string folder = MakeFolder("plug-ins") + "\\";
-    std::string longest = folder + std::string(249 - folder.size(), 'x');
-    std::string tooLong = folder + std::string(250 - folder.size(), 'y');
-    Scan({SettingsRecord(tooLong)});
-    EXPECT_TRUE(Listed().empty());
-    Scan({SettingsRecord(tooLong), SettingsRecord(longest)});
-    EXPECT_EQ(Strings{Canonical(folder)}, Listed());
-}
-
-TEST_F(ScanHostSettingsFileTest, RecordCutOffByTheEndOfTheFile) {
-    std::vector<char> cut = SettingsRecord(MakeFolder("cut"));
-    cut.pop_back();
-    Scan({cut});
-    EXPECT_TRUE(Listed().empty());
-}
-
-TEST_F(ScanHostSettingsFileTest, MissingFileAddsNothing) {
+    ResetFolderTables();
     ScanHostSettingsFile((temp / "missing.set").c_str());
     EXPECT_TRUE(Listed().empty());
 }

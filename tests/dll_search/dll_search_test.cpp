@@ -1,5 +1,6 @@
-// A DLL planted beside setup.exe under the name of a system DLL is loaded by
-// the ordinary search order, but not once the program has restricted it.
+// A DLL planted beside a program under the name of a system DLL is loaded by
+// the ordinary search order, but not once the program has restricted it, and
+// never by setup.exe.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -10,51 +11,38 @@
 
 namespace {
 
-constexpr DWORD kTimeout = 20000;
-
-class PlantedDll : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        // The test run tells Wine to prefer a DLL found on disk to its own,
-        // as Windows does for a DLL that is not a known system DLL.
-        char overrides[256] = "";
-        GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-        if (!strstr(overrides, "uxtheme=n")) GTEST_SKIP() << "needs WINEDLLOVERRIDES=uxtheme=n,b";
+TEST(PlantedDll, IsLoadedOnlyWhileTheSearchIsUnrestricted) {
+    // The test run tells Wine to prefer a DLL found on disk to its own, as
+    // Windows does for a DLL that is not a known system DLL.
+    char overrides[256] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    if (!strstr(overrides, "uxtheme=n")) GTEST_SKIP() << "needs WINEDLLOVERRIDES=uxtheme=n,b";
+    const DWORD kTimeout = 20000;
+    const struct {
+        const char* program;
+        const char* arguments;
+        bool waitsInDialog, loaded;
+    } cases[] = {
+        {"planted\\dll_probe.exe", "", false, true},
+        {"planted\\dll_probe.exe", " restrict", false, false},
+        {"setup.exe", "", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + c.arguments);
+        TempFolder folder;
+        std::string program = folder / "program.exe";
         ASSERT_TRUE(CopyFileA((OwnFolder() + "planted\\uxtheme.dll").c_str(),
                               (folder / "uxtheme.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((OwnFolder() + c.program).c_str(), program.c_str(), FALSE));
+        ChildProcess child("\"" + program + "\"" + c.arguments);
+        if (c.waitsInDialog) {
+            HWND dialog = child.Dialog(kTimeout);
+            ASSERT_NE(nullptr, dialog);
+            PressKey(dialog, VK_ESCAPE);
+        }
+        EXPECT_EQ(0, child.ExitCode(kTimeout));
+        EXPECT_EQ(c.loaded, FileExists(folder / "planted-dll-ran.txt"));
     }
-    std::string Copy(const std::string& source) {
-        std::string name = source.substr(source.find_last_of('\\') + 1);
-        EXPECT_TRUE(CopyFileA(source.c_str(), (folder / name).c_str(), FALSE)) << source;
-        return folder / name;
-    }
-    bool PlantedDllRan() const { return FileExists(folder / "planted-dll-ran.txt"); }
-
-    TempFolder folder;
-};
-
-TEST_F(PlantedDll, IsLoadedByTheOrdinarySearchOrder) {
-    std::string probe = Copy(OwnFolder() + "planted\\dll_probe.exe");
-    ChildProcess unrestricted("\"" + probe + "\"");
-    EXPECT_EQ(0, unrestricted.ExitCode(kTimeout));
-    EXPECT_TRUE(PlantedDllRan());
-}
-
-TEST_F(PlantedDll, IsNotLoadedOnceTheSearchIsRestricted) {
-    std::string probe = Copy(OwnFolder() + "planted\\dll_probe.exe");
-    ChildProcess restricted("\"" + probe + "\" restrict");
-    EXPECT_EQ(0, restricted.ExitCode(kTimeout));
-    EXPECT_FALSE(PlantedDllRan());
-}
-
-TEST_F(PlantedDll, IsNotLoadedBySetupExe) {
-    std::string setup = Copy(OwnFolder() + "setup.exe");
-    ChildProcess program("\"" + setup + "\"");
-    HWND dialog = program.Dialog(kTimeout);
-    ASSERT_NE(nullptr, dialog);
-    PressKey(dialog, VK_ESCAPE);
-    EXPECT_EQ(0, program.ExitCode(kTimeout));
-    EXPECT_FALSE(PlantedDllRan());
 }
 
 }  // namespace

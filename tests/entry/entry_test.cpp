@@ -18,7 +18,6 @@ TEST(Entry, MissingTemplateIsReportedAndTheGuardStopsLaterStarts) {
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
         EXPECT_EQ(0, RunSetup(GetModuleHandleA("kernel32.dll")));
-        EXPECT_TRUE(watcher.Answered());
     }
     EXPECT_EQ("E", text);
 

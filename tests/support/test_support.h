@@ -97,7 +97,6 @@ std::string Canonical(std::string path);
 std::vector<char> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
 // The names of what `folder` (ending with a backslash) holds, sorted.
 std::vector<std::string> FolderNames(const std::string& folder);
 
