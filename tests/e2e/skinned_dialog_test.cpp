@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
 #include "e2e/screen_capture.h"
 #include "res/resource_ids.h"
@@ -23,83 +24,11 @@ constexpr DWORD kStartTimeout = 20000;
 // Bounds the waits for a paint; a paint cycle pauses 50 ms before drawing.
 constexpr DWORD kPaintTimeout = 5000;
 
-constexpr int kWidth = 500;
-constexpr int kHeight = 292;
-// The status text's place, as far as the client area reaches.
-const RECT kStatusArea = {20, 273, 355, kHeight};
-const POINT kCancelPlace = {437, 271};
-const POINT kInstallPlace = {375, 271};
-const POINT kClosePlace = {435, 271};
-const POINT kPicturePlace = {6, 6};
-const POINT kPluginCell = {250, 80};
-const POINT kPresetsCell = {250, 100};
-constexpr int kCellSize = 13;
-constexpr int kPromptTop = 206;
 // Places that hold texts rather than artwork: the link and the completed
 // lines at x 274 from y 100, 16 pixels apart.
 const RECT kLinkArea = {300, 20, 420, 36};
 const RECT kCompletedLinesArea = {274, 100, kWidth, 148};
 constexpr uint32_t kLinkBlue = 0x0000FF;
-// A point of the dialog over no control.
-constexpr POINT kNowhere = {480, 160};
-
-// Check cells of the strip: clear and ticked.
-constexpr int kClear = 0;
-constexpr int kTicked = 2;
-
-struct Artwork {
-    Pixels background, cancel, install, close, picture, strip;
-};
-
-const Artwork& Art() {
-    static const Artwork art = {
-        LoadArtwork(IDB_BACKGROUND), LoadArtwork(IDB_CANCEL_FACE), LoadArtwork(IDB_INSTALL_FACE),
-        LoadArtwork(IDB_CLOSE_FACE), LoadArtwork(IDB_PICTURE),     LoadArtwork(IDB_CHECK_STRIP),
-    };
-    return art;
-}
-
-RECT AreaOf(POINT place, const Pixels& art) {
-    return {place.x, place.y, place.x + art.width, place.y + art.height};
-}
-
-RECT CellArea(POINT cell) { return {cell.x, cell.y, cell.x + kCellSize, cell.y + kCellSize}; }
-
-Pixels StripCell(int value) {
-    return Crop(Art().strip, value * kCellSize, 0, (value + 1) * kCellSize, kCellSize);
-}
-
-// What the artwork says the dialog shows before installing, where it shows
-// artwork: the background, the faces (white left out), the two check cells.
-Pixels StartLook(bool pluginTicked, bool presetsTicked, bool installShown) {
-    const Artwork& art = Art();
-    Pixels look = Overlay(art.background, art.cancel, kCancelPlace.x, kCancelPlace.y, true);
-    if (installShown) look = Overlay(look, art.install, kInstallPlace.x, kInstallPlace.y, true);
-    look = Overlay(look, StripCell(pluginTicked ? kTicked : kClear), kPluginCell.x, kPluginCell.y,
-                   false);
-    return Overlay(look, StripCell(presetsTicked ? kTicked : kClear), kPresetsCell.x,
-                   kPresetsCell.y, false);
-}
-
-// The artwork's areas of the start look: both faces' places, both cells, the
-// picture's place down to the prompt (the picture is hidden until installed),
-// the status text's place and the band between the list and the buttons.
-std::vector<RECT> StartLookAreas() {
-    RECT picture = AreaOf(kPicturePlace, Art().picture);
-    picture.bottom = kPromptTop;
-    return {
-        AreaOf(kCancelPlace, Art().cancel), AreaOf(kInstallPlace, Art().install),
-        CellArea(kPluginCell),              CellArea(kPresetsCell),
-        picture,                            kStatusArea,
-        {0, 256, kWidth, 271},
-    };
-}
-
-int Differences(const Pixels& shot, const Pixels& look, const std::vector<RECT>& areas) {
-    int count = 0;
-    for (const RECT& area : areas) count += CountDifferences(shot, look, area);
-    return count;
-}
 
 // The completed look: background, picture and close face everywhere but on
 // the texts.
@@ -140,15 +69,6 @@ int DarkTextPixels(const Pixels& shot, int top) {
     return count;
 }
 
-// Where the status text's white pixels are.
-std::set<int> WhitePixels(const Pixels& shot) {
-    std::set<int> places;
-    for (int y = kStatusArea.top; y < kStatusArea.bottom; ++y)
-        for (int x = kStatusArea.left; x < kStatusArea.right; ++x)
-            if (shot.At(x, y) == kWhite) places.insert(y * kWidth + x);
-    return places;
-}
-
 // setup.exe as a separate process, started with the pointer out of its way,
 // and what the screen shows of its dialog.
 class SkinnedSetup : public ChildProcess {
@@ -161,10 +81,12 @@ class SkinnedSetup : public ChildProcess {
 
     SkinnedSetup() : ChildProcess(ParkedCommand()) {}
 
-    // Finds the dialog; false when it did not appear in time.
-    bool Open() {
+    // Finds the dialog; fails when it did not appear in time.
+    ::testing::AssertionResult Open() {
         dialog = Dialog(kStartTimeout);
-        return dialog != nullptr;
+        if (dialog) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "no dialog; started " << Started() << ", exit code " << ExitCode(0);
     }
 
     // Takes screenshots of the client area until one satisfies `ready`, for
@@ -234,13 +156,6 @@ class SkinnedSetup : public ChildProcess {
     HWND dialog = nullptr;
     Pixels shot;
 };
-
-// Points over the middle of the controls.
-constexpr POINT kOverInstall = {405, 280};
-constexpr POINT kOverClose = {465, 280};
-constexpr POINT kOverLink = {320, 26};
-constexpr POINT kOverPluginCell = {256, 86};
-constexpr POINT kOverPresetsCell = {256, 106};
 
 TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_EQ(kWidth, Art().background.width);
