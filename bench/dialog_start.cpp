@@ -16,6 +16,7 @@
 
 #include "app/dialog_skin.h"
 #include "app/entry.h"
+#include "bench/bench_clock.h"
 #include "skin/skin_context.h"
 #include "tests/e2e/dialog_look.h"
 #include "tests/e2e/pointer_input.h"
@@ -30,14 +31,6 @@ constexpr DWORD kStageTimeout = 20000;
 constexpr double kSettleMs = 500;
 constexpr int kHoverRounds = 20;
 constexpr int kInProcessMoves = 400;
-
-double NowMs() {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 struct Figures {
     std::vector<double> values;
@@ -62,22 +55,15 @@ std::string OwnFolder() {
     return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-struct DialogSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != search->process || !IsWindowVisible(window) ||
-        lstrcmpA(className, "#32770") != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
+// The visible dialog of a process, or null.
+HWND FindDialogOf(DWORD process) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
 }
 
 // Spins (yielding) until `ready` says yes; false after kStageTimeout ms.
@@ -109,12 +95,7 @@ class SetupRun {
     }
 
     bool WaitForWindow() {
-        bool found = SpinUntil([&] {
-            DialogSearch search {info_.dwProcessId, nullptr};
-            EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
-            dialog = search.found;
-            return dialog != nullptr;
-        });
+        bool found = SpinUntil([&] { return (dialog = FindDialogOf(info_.dwProcessId)) != nullptr; });
         windowShown = NowMs();
         return found;
     }
