@@ -17,14 +17,16 @@ inline bool PointerIsAt(POINT target) {
 
 // Moves the pointer to a point of the screen; false when it does not stay
 // there within a second. Under Wine the system's idea of the pointer can
-// lag behind the display's: a program just started may not know where the
-// display left it, and a window under the pointer may still report where an
-// earlier move took it. The pointer is moved again until it stays.
+// lag behind the display's: a program just started may believe the pointer
+// is where it wants it while the display has it elsewhere (and Wine moves
+// the display's pointer only when the system's changes), and a window under
+// the pointer may still report where an earlier move took it. So a pointer
+// believed there already is first nudged one pixel aside, and it is moved
+// again until it stays.
 inline bool MovePointer(int x, int y) {
     using pointer_input_detail::PointerIsAt;
     POINT target = {x, y};
-    POINT now = {};
-    GetCursorPos(&now);  // the first reading asks the display
+    if (PointerIsAt(target)) SetCursorPos(x + 1, y);
     DWORD start = GetTickCount();
     do {
         if (SetCursorPos(x, y) && PointerIsAt(target)) {
