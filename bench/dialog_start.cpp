@@ -83,7 +83,7 @@ class SetupRun {
     bool Start() {
         ParkPointer();
         std::string command = "\"" + OwnFolder() + "setup.exe\"";
-        STARTUPINFOA startup {};
+        STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started = NowMs();
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -95,7 +95,8 @@ class SetupRun {
     }
 
     bool WaitForWindow() {
-        bool found = SpinUntil([&] { return (dialog = FindDialogOf(info_.dwProcessId)) != nullptr; });
+        bool found =
+            SpinUntil([&] { return (dialog = FindDialogOf(info_.dwProcessId)) != nullptr; });
         windowShown = NowMs();
         return found;
     }
@@ -113,7 +114,8 @@ class SetupRun {
 
     // The first screenshot equal to `settled`.
     bool WaitForSettled(const Pixels& settled) {
-        bool equal = SpinUntil([&] { return CaptureClient(dialog, kWidth, kHeight).data == settled.data; });
+        bool equal =
+            SpinUntil([&] { return CaptureClient(dialog, kWidth, kHeight).data == settled.data; });
         allSettled = NowMs();
         return equal;
     }
@@ -154,7 +156,7 @@ class SetupRun {
     double started = 0, created = 0, windowShown = 0, skinPainted = 0, allSettled = 0;
 
   private:
-    PROCESS_INFORMATION info_ {};
+    PROCESS_INFORMATION info_{};
     bool running_ = false;
 };
 
@@ -233,7 +235,8 @@ void TimeHoverAcrossProcesses() {
             shown.Add(NowMs() - start);
         start = NowMs();
         SetCursorPos(away.x, away.y);
-        if (SpinUntil([&] { return CountDifferences(StatusShot(setup.dialog), wiped, whole) == 0; }))
+        if (SpinUntil(
+                [&] { return CountDifferences(StatusShot(setup.dialog), wiped, whole) == 0; }))
             cleared.Add(NowMs() - start);
     }
     shown.Print("pointer onto the install button: text shown");
@@ -259,9 +262,9 @@ void TimeHoverInProcess() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "DialogStartBench";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "",
-                                  WS_POPUP | WS_VISIBLE, 40, 40, kWidth, kHeight, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 40,
+                        40, kWidth, kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) {
         printf("  no window\n");
         return;

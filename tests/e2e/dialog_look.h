@@ -54,7 +54,9 @@ inline RECT AreaOf(POINT place, const Pixels& art) {
     return {place.x, place.y, place.x + art.width, place.y + art.height};
 }
 
-inline RECT CellArea(POINT cell) { return {cell.x, cell.y, cell.x + kCellSize, cell.y + kCellSize}; }
+inline RECT CellArea(POINT cell) {
+    return {cell.x, cell.y, cell.x + kCellSize, cell.y + kCellSize};
+}
 
 inline Pixels StripCell(int value) {
     return Crop(Art().strip, value * kCellSize, 0, (value + 1) * kCellSize, kCellSize);
@@ -79,9 +81,12 @@ inline std::vector<RECT> StartLookAreas() {
     RECT picture = AreaOf(kPicturePlace, Art().picture);
     picture.bottom = kPromptTop;
     return {
-        AreaOf(kCancelPlace, Art().cancel), AreaOf(kInstallPlace, Art().install),
-        CellArea(kPluginCell),              CellArea(kPresetsCell),
-        picture,                            kStatusArea,
+        AreaOf(kCancelPlace, Art().cancel),
+        AreaOf(kInstallPlace, Art().install),
+        CellArea(kPluginCell),
+        CellArea(kPresetsCell),
+        picture,
+        kStatusArea,
         {0, 256, kWidth, 271},
     };
 }

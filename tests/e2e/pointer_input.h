@@ -46,7 +46,9 @@ inline bool PointAt(HWND window, int x, int y) {
 
 // Moves the pointer to the screen's top-left corner, away from any dialog
 // centred on the screen.
-inline bool ParkPointer() { return MovePointer(0, 0); }
+inline bool ParkPointer() {
+    return MovePointer(0, 0);
+}
 
 // A left click where the pointer is: the button goes down and up.
 inline bool PressLeftButton() {

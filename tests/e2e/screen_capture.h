@@ -27,7 +27,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 namespace screen_capture_detail {
 
 inline BITMAPINFO TopDownInfo(int width, int height) {
-    BITMAPINFO info {};
+    BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
@@ -84,11 +84,10 @@ inline Pixels CaptureClient(HWND window, int width, int height) {
 // artwork) as pixels; empty when it is missing.
 inline Pixels LoadArtwork(int id) {
     Pixels pixels;
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                     MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
-                                                     LR_CREATEDIBSECTION));
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return pixels;
-    BITMAP shape {};
+    BITMAP shape{};
     GetObjectA(bitmap, sizeof shape, &shape);
     BITMAPINFO info = screen_capture_detail::TopDownInfo(shape.bmWidth, shape.bmHeight);
     std::vector<uint32_t> data(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
@@ -136,8 +135,8 @@ inline int CountDifferences(const Pixels& a, const Pixels& b, const RECT& area) 
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
-            bool inside = x >= 0 && y >= 0 && x < a.width && y < a.height && x < b.width &&
-                          y < b.height;
+            bool inside =
+                x >= 0 && y >= 0 && x < a.width && y < a.height && x < b.width && y < b.height;
             if (!inside || a.At(x, y) != b.At(x, y)) ++count;
         }
     return count;

@@ -127,7 +127,8 @@ class SkinnedSetup : public ChildProcess {
         return ::testing::AssertionFailure()
                << "pixels off the artwork: " << CompletedLookDifferences(shot)
                << "; dark pixels of the three lines: " << dark[0] << " " << dark[1] << " "
-               << dark[2] << "; blue pixels of the link: " << CountColour(shot, kLinkArea, kLinkBlue);
+               << dark[2]
+               << "; blue pixels of the link: " << CountColour(shot, kLinkArea, kLinkBlue);
     }
 
     bool WaitForStatusText() {
@@ -188,8 +189,8 @@ TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_TRUE(setup.HoverOver(kOverPresetsCell));
     EXPECT_NE(pluginText, WhitePixels(setup.shot));
     ASSERT_TRUE(PointAt(setup.dialog, kOverPluginCell.x, kOverPluginCell.y));
-    EXPECT_TRUE(setup.WaitForScreen(
-        [&](const Pixels& shot) { return WhitePixels(shot) == pluginText; }));
+    EXPECT_TRUE(
+        setup.WaitForScreen([&](const Pixels& shot) { return WhitePixels(shot) == pluginText; }));
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForClearStatus());
     ASSERT_TRUE(setup.HoverOver(kOverLink));
