@@ -7,6 +7,7 @@
 
 #include <stdio.h>
 
+#include "bench/bench_clock.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_control.h"
@@ -19,14 +20,6 @@ constexpr int kHeight = 292;
 
 BitmapId BlankId(int width, int height) {
     return static_cast<BitmapId>(height) << 16 | static_cast<BitmapId>(width);
-}
-
-double NowMs() {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
 }
 
 // Every fifth pixel white, the rest a gradient.

@@ -100,3 +100,8 @@ foreach(source IN LISTS bench_sources)
   target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(bench_${name} PRIVATE -static)
 endforeach()
+
+# The start-up benchmark runs the built setup.exe beside it.
+if(TARGET bench_dialog_start)
+  add_dependencies(bench_dialog_start setup)
+endif()

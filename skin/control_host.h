@@ -24,6 +24,9 @@ struct ControlHost {
     // owned from their construction until the skin context's Destroy.
     SkinControl* controls[kMaxControls];
     RECT statusRect;  // where controls show their status text
+    // The control whose status text was drawn last; only it wipes the text.
+    // Compared, never followed.
+    const SkinControl* statusOwner;
 };
 
 // Process-wide, made by the first Attach and never deleted by the skin. The

@@ -29,6 +29,7 @@ SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     host->instance = instance;
     host->controlCount = 0;
     host->currentDc = nullptr;
+    host->statusOwner = nullptr;
     host->memoryDc = nullptr;
     host->background = nullptr;
 }
@@ -150,6 +151,7 @@ void SkinContext::Destroy() {
     // reordering it while it is walked.
     int count = host->controlCount;
     host->controlCount = 0;
+    host->statusOwner = nullptr;
     for (int i = 0; i < count; ++i) {
         delete host->controls[i];
         host->controls[i] = nullptr;

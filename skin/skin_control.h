@@ -53,7 +53,8 @@ class SkinControl {
     // before the first "@" (all of it without one), state 2 the text after
     // it, any other state none. Composed in the back buffer and copied to the
     // host's current DC (to nothing when none is set). Does nothing when the
-    // state is unchanged or the text is empty.
+    // state is unchanged or the text is empty; state 0 wipes the rectangle
+    // only while it holds this control's text, not another's drawn since.
     void ShowStatus(int state);
     // Whether the mouse position in a mouse message's lParam lies inside the
     // rectangle, all four edges included.

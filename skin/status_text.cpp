@@ -11,6 +11,13 @@ COLORREF StatusTextColor;
 // to the window in one block transfer, so it never flickers.
 void SkinControl::ShowStatus(int state) {
     if (state == statusState || statusText[0] == '\0') return;
+    // One move can take the pointer from a control straight onto one
+    // registered before it, which has then drawn its text already: the
+    // control left behind must not wipe that.
+    if (state == 0 && host->statusOwner != this) {
+        statusState = 0;
+        return;
+    }
     HDC memoryDc = host->memoryDc;
     const RECT& rect = host->statusRect;
     if (host->background) host->background->TileFill(memoryDc, rect);
@@ -27,5 +34,6 @@ void SkinControl::ShowStatus(int state) {
     }
     if (part[0]) DrawTextAt(memoryDc, rect.left, rect.top, part);
     if (host->currentDc) BlitRect(host->currentDc, memoryDc, &rect);
+    host->statusOwner = state == 0 ? nullptr : this;
     statusState = state;
 }

@@ -65,6 +65,11 @@ void StripSelector::Take(long long next) {
 int StripSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     if (flags & kStripValueOnly) return 0;
     UINT code = message & 0xFFFF;
+    // A window class with double clicks turns a quick second press on the
+    // same cell into one; it is a press all the same, or a quick untick and
+    // tick again would lose its second click.
+    if (code == WM_LBUTTONDBLCLK) code = WM_LBUTTONDOWN;
+    if (code == WM_RBUTTONDBLCLK) code = WM_RBUTTONDOWN;
     if (!HitTest(cellRect.left, cellRect.top, cellRect.right, cellRect.bottom, lParam)) {
         if (code == WM_MOUSEMOVE) ShowStatus(0);
         if (twoPhase && (value & 1)) {

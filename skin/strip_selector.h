@@ -45,7 +45,8 @@ class StripSelector : public SkinControl {
     // Hover text, stepping on presses and releases inside the cell, the end
     // of a pressed phase at the first message outside it (without notice),
     // and in picker mode the popup (left press) or a notice of commandId + 1
-    // (right press, not consumed). Returns 1 when the message is consumed.
+    // (right press, not consumed). A double click is taken as a press.
+    // Returns 1 when the message is consumed.
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Composes the cell in the host's back buffer and copies it to `dc`, then
     // draws the caption on `dc`. A value whose cell does not lie wholly

@@ -112,6 +112,24 @@ TEST_F(SkinControlTest, StatusIsDrawnOnlyWhenTheStateChanges) {
     host.currentDc = nullptr;
 }
 
+// One move offered in registration order, with the pointer gone from the
+// second control straight onto the first.
+TEST_F(SkinControlTest, LeavingControlKeepsTheTextOfTheOneEntered) {
+    Canvas screen(120, 40);
+    host.currentDc = screen.Dc();
+    RecordingControl* first = Add("First");
+    RecordingControl* second = Add("Second");
+    second->ShowStatus(1);
+    first->ShowStatus(1);
+    second->ShowStatus(0);
+    EXPECT_EQ(0, second->statusState);
+    EXPECT_EQ(Expected("First"), StatusArea(screen));
+
+    first->ShowStatus(0);
+    EXPECT_EQ(Expected(nullptr), StatusArea(screen));
+    host.currentDc = nullptr;
+}
+
 TEST_F(SkinControlTest, StatusWithoutACurrentDcStaysInTheBackBuffer) {
     window.Flood(RGB(0, 0, 255));
     RecordingControl* control = Add("Hello");

@@ -121,6 +121,25 @@ TEST_F(StripSelectorTest, CheckBoxShowsPressedPhasesAndPostsOnceOnRelease) {
     EXPECT_TRUE(Notices().empty());
 }
 
+// The dialog's window class reports a quick second press on the same place
+// as a double click.
+TEST_F(StripSelectorTest, DoubleClickPressesLikeAnyPress) {
+    StripSelector* box = Add(10, 10, IDB_TEST_STRIP, 0, -3);
+    box->value = 2;
+    EXPECT_EQ(1, MouseAt(WM_LBUTTONDOWN, box));
+    EXPECT_EQ(1, MouseAt(WM_LBUTTONUP, box));
+    EXPECT_EQ(0, box->value);
+    EXPECT_EQ(1, MouseAt(WM_LBUTTONDBLCLK, box));
+    EXPECT_EQ(1, box->value);
+    EXPECT_EQ(0, CellShown(Screen(), box, 1));
+    EXPECT_EQ(1, MouseAt(WM_LBUTTONUP, box));
+    EXPECT_EQ(2, box->value);
+    EXPECT_EQ(1, MouseAt(WM_RBUTTONDBLCLK, box));
+    EXPECT_EQ(1, MouseAt(WM_RBUTTONUP, box));
+    EXPECT_EQ(0, box->value);
+    EXPECT_EQ((std::vector<WPARAM>{2000, 2000, 2000}), Notices());
+}
+
 TEST_F(StripSelectorTest, PressEndedOutsideTheCellFallsBackWithoutNotice) {
     StripSelector* box = Add(10, 10, IDB_TEST_STRIP, 0, -3);
     box->value = 2;

@@ -1,0 +1,61 @@
+// The real mouse pointer, moved and clicked over another program's window
+// the way a user would: the system moves the pointer and the window under it
+// receives the messages. Header only: the end-to-end tests and the
+// benchmarks share it.
+#pragma once
+
+#include <windows.h>
+
+namespace pointer_input_detail {
+
+inline bool PointerIsAt(POINT target) {
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == target.x && now.y == target.y;
+}
+
+}  // namespace pointer_input_detail
+
+// Moves the pointer to a point of the screen; false when it does not stay
+// there within a second. Under Wine the system's idea of the pointer can
+// lag behind the display's: a program just started may believe the pointer
+// is where it wants it while the display has it elsewhere (and Wine moves
+// the display's pointer only when the system's changes), and a window under
+// the pointer may still report where an earlier move took it. So a pointer
+// believed there already is first nudged one pixel aside, and it is moved
+// again until it stays.
+inline bool MovePointer(int x, int y) {
+    using pointer_input_detail::PointerIsAt;
+    POINT target = {x, y};
+    if (PointerIsAt(target)) SetCursorPos(x + 1, y);
+    DWORD start = GetTickCount();
+    do {
+        if (SetCursorPos(x, y) && PointerIsAt(target)) {
+            Sleep(5);
+            if (PointerIsAt(target)) return true;
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < 1000);
+    return false;
+}
+
+// Moves the pointer to the point (x, y) of the window's client area.
+inline bool PointAt(HWND window, int x, int y) {
+    POINT target = {x, y};
+    return ClientToScreen(window, &target) && MovePointer(target.x, target.y);
+}
+
+// Moves the pointer to the screen's top-left corner, away from any dialog
+// centred on the screen.
+inline bool ParkPointer() {
+    return MovePointer(0, 0);
+}
+
+// A left click where the pointer is: the button goes down and up.
+inline bool PressLeftButton() {
+    INPUT clicks[2] = {};
+    clicks[0].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].type = INPUT_MOUSE;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, clicks, sizeof clicks[0]) == 2;
+}
