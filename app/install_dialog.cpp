@@ -9,6 +9,7 @@
 #include "common/bounded_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_control.h"
 
@@ -132,6 +133,17 @@ bool PrepareDestination(HWND dialog) {
     return true;
 }
 
+// The paint cycle starts with a pause; erasing with the skin's background
+// rather than the dialog's colour keeps the window from flashing meanwhile.
+INT_PTR EraseWithSkin(HWND dialog, HDC dc) {
+    if (!MainSkin || !MainSkin->host->background) return FALSE;
+    RECT client;
+    GetClientRect(dialog, &client);
+    MainSkin->host->background->TileFill(dc, client);
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+    return TRUE;
+}
+
 INT_PTR OnInstall(HWND dialog) {
     if (InstallCompleted) {
         EndDialog(dialog, 0);
@@ -165,11 +177,7 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         OnInitDialog(dialog);
         return FALSE;
     case WM_ERASEBKGND:
-        // The skin's background covers every pixel; an erase in the dialog's
-        // colour would show for the paint cycle's pause first.
-        if (!MainSkin || !MainSkin->host->background) return FALSE;
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
-        return TRUE;
+        return EraseWithSkin(dialog, reinterpret_cast<HDC>(wParam));
     case WM_PAINT:
         if (MainSkin) PaintDialog();
         return FALSE;

@@ -6,6 +6,7 @@
 
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
+#include "common/handles.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
@@ -96,6 +97,21 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     EXPECT_EQ(469, list.right - list.left);
     EXPECT_LT(20, TextPixels(dialog.Window(), {20, 206, 260, 220}));
     EXPECT_EQ(0, TextPixels(dialog.Window(), {20, 190, 260, 205}));
+}
+
+// Erasing paints the background at once, so nothing else shows during the
+// paint cycle's pause.
+TEST(SkinnedDialog, ErasesWithTheBackground) {
+    SkinnedDialog dialog;
+    WindowDc screen(dialog.Window());
+    MemoryDc canvas(CreateCompatibleDC(screen.Get()));
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 500, 292));
+    SelectGuard select(canvas.Get(), bitmap.Get());
+    PatBlt(canvas.Get(), 0, 0, 500, 292, BLACKNESS);
+    EXPECT_NE(0, SendMessageA(dialog.Window(), WM_ERASEBKGND,
+                              reinterpret_cast<WPARAM>(canvas.Get()), 0));
+    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
+    EXPECT_EQ(0, Pixels::OfDc(canvas.Get(), 500, 292).Differences(background, {0, 0, 500, 292}));
 }
 
 TEST_F(SkinnedInstall, GateOpensOnlyForAShownInstallButtonAndATickedOption) {

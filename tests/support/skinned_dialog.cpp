@@ -75,6 +75,14 @@ Pixels Pixels::OfBitmap(HINSTANCE instance, int id) {
     return result;
 }
 
+Pixels Pixels::OfDc(HDC dc, int width, int height) {
+    Pixels result;
+    result.width_ = width;
+    result.height_ = height;
+    ReadPixels(dc, width, height, result.pixels_);
+    return result;
+}
+
 COLORREF Pixels::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
     return pixels_[static_cast<size_t>(y) * width_ + x];

@@ -20,6 +20,7 @@ class Pixels {
   public:
     static Pixels OfClient(HWND window);
     static Pixels OfBitmap(HINSTANCE instance, int id);
+    static Pixels OfDc(HDC dc, int width, int height);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
