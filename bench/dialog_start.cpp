@@ -18,9 +18,9 @@
 #include "app/entry.h"
 #include "bench/bench_clock.h"
 #include "skin/skin_context.h"
-#include "tests/e2e/dialog_look.h"
-#include "tests/e2e/pointer_input.h"
-#include "tests/e2e/screen_capture.h"
+#include "e2e/dialog_look.h"
+#include "e2e/pointer_input.h"
+#include "support/screen_capture.h"
 
 namespace {
 

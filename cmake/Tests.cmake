@@ -97,7 +97,7 @@ foreach(source IN LISTS bench_sources)
   get_filename_component(name ${source} NAME_WE)
   add_executable(bench_${name} ${source} $<TARGET_OBJECTS:setup_resources>)
   target_link_libraries(bench_${name} PRIVATE setup_core)
-  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_options(bench_${name} PRIVATE -static)
 endforeach()
 

@@ -23,10 +23,9 @@ POINT Corner(const RECT& place) { return {place.left, place.top}; }
 
 bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 
-// The dark pixels of a text: ones that differ from the background there.
-int TextPixels(HWND window, const RECT& area) {
-    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
-    return Pixels::OfClient(window).Differences(background, area);
+// How many pixels of the area show something other than the background.
+int OffBackground(HWND window, const RECT& area) {
+    return CountDifferences(ClientPixels(window), LoadArtwork(IDB_BACKGROUND), area);
 }
 
 class SkinnedInstall : public ::testing::Test {
@@ -95,8 +94,8 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
     EXPECT_TRUE(Corner(list) == POINT({16, 232}));
     EXPECT_EQ(469, list.right - list.left);
-    EXPECT_LT(20, TextPixels(dialog.Window(), {20, 206, 260, 220}));
-    EXPECT_EQ(0, TextPixels(dialog.Window(), {20, 190, 260, 205}));
+    EXPECT_LT(20, OffBackground(dialog.Window(), {20, 206, 260, 220}));
+    EXPECT_EQ(0, OffBackground(dialog.Window(), {20, 190, 260, 205}));
 }
 
 // Erasing paints the background at once, so nothing else shows during the
@@ -110,8 +109,8 @@ TEST(SkinnedDialog, ErasesWithTheBackground) {
     PatBlt(canvas.Get(), 0, 0, 500, 292, BLACKNESS);
     EXPECT_NE(0, SendMessageA(dialog.Window(), WM_ERASEBKGND,
                               reinterpret_cast<WPARAM>(canvas.Get()), 0));
-    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
-    EXPECT_EQ(0, Pixels::OfDc(canvas.Get(), 500, 292).Differences(background, {0, 0, 500, 292}));
+    EXPECT_EQ(0, CountDifferences(CaptureDc(canvas.Get(), 0, 0, 500, 292),
+                                  LoadArtwork(IDB_BACKGROUND), {0, 0, 500, 292}));
 }
 
 TEST_F(SkinnedInstall, GateOpensOnlyForAShownInstallButtonAndATickedOption) {
@@ -131,8 +130,7 @@ TEST_F(SkinnedInstall, GateOpensOnlyForAShownInstallButtonAndATickedOption) {
     dialog.Notify(2000);
     EXPECT_FALSE(install->visible || install->active);
     dialog.Repaint();
-    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
-    EXPECT_EQ(0, Pixels::OfClient(dialog.Window()).Differences(background, install->bounds));
+    EXPECT_EQ(0, OffBackground(dialog.Window(), install->bounds));
 
     // Ticked again but still hidden: nothing until a click shows the button.
     dialog.Option(1)->value = 2;
@@ -179,18 +177,14 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     // The picture is drawn with its white left out, and the three lines of
     // text stand to its right.
     dialog.Repaint();
-    Pixels shown = Pixels::OfClient(dialog.Window());
-    Pixels picture = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_PICTURE);
-    int mismatches = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            if (picture.At(x, y) != RGB(255, 255, 255) && shown.At(6 + x, 6 + y) != picture.At(x, y))
-                ++mismatches;
-    EXPECT_EQ(0, mismatches);
+    Pixels shown = ClientPixels(dialog.Window());
+    Pixels picture = LoadArtwork(IDB_PICTURE);
+    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 6, 6, true),
+                                  {6, 6, 6 + picture.width, 6 + picture.height}));
     for (int line = 0; line < 3; ++line)
-        EXPECT_LT(20, TextPixels(dialog.Window(), {274, 100 + 16 * line, 500, 116 + 16 * line}));
+        EXPECT_LT(20, OffBackground(dialog.Window(), {274, 100 + 16 * line, 500, 116 + 16 * line}));
     // Below the picture, where the prompt stood.
-    EXPECT_EQ(0, TextPixels(dialog.Window(), {20, 212, 260, 222})) << "the prompt is gone";
+    EXPECT_EQ(0, OffBackground(dialog.Window(), {20, 212, 260, 222})) << "the prompt is gone";
 
     // Both the close button's click and Enter end the dialog now.
     EXPECT_EQ(TRUE, dialog.Command(IDOK));

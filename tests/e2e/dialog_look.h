@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "res/resource_ids.h"
-#include "screen_capture.h"
+#include "support/screen_capture.h"
 
 constexpr int kWidth = 500;
 constexpr int kHeight = 292;

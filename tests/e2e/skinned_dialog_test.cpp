@@ -14,7 +14,7 @@
 
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
-#include "e2e/screen_capture.h"
+#include "support/screen_capture.h"
 #include "res/resource_ids.h"
 #include "support/test_support.h"
 

@@ -54,11 +54,11 @@ TEST(Layout, FollowsTheBackgroundsSizeWhereTheRulesSaySo) {
     EXPECT_TRUE(At(dialog.Option(1)->cellRect, 250, 100));
 
     // The prompt stands 86 pixels above the bottom, over the background.
-    Pixels background = Pixels::OfBitmap(GetModuleHandleA(nullptr), IDB_BACKGROUND);
-    ASSERT_EQ(W, background.Width());
-    Pixels shown = Pixels::OfClient(window);
-    EXPECT_LT(20, shown.Differences(background, {20, H - 86, 260, H - 72}));
-    EXPECT_EQ(0, shown.Differences(background, {20, H - 100, 240, H - 87}));
+    Pixels background = LoadArtwork(IDB_BACKGROUND);
+    ASSERT_EQ(W, background.width);
+    Pixels shown = ClientPixels(window);
+    EXPECT_LT(20, CountDifferences(shown, background, {20, H - 86, 260, H - 72}));
+    EXPECT_EQ(0, CountDifferences(shown, background, {20, H - 100, 240, H - 87}));
 }
 
 }  // namespace

@@ -6,34 +6,16 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "skin/control_host.h"
+#include "support/screen_capture.h"
 
 class SkinControl;
 class BitmapButton;
 class StripSelector;
 
-// The pixels of a window's client area, or of a bitmap resource, as
-// COLORREFs.
-class Pixels {
-  public:
-    static Pixels OfClient(HWND window);
-    static Pixels OfBitmap(HINSTANCE instance, int id);
-    static Pixels OfDc(HDC dc, int width, int height);
-
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    COLORREF At(int x, int y) const;
-    // How many pixels of the rectangle differ from the same pixels of `other`
-    // (positions outside either are skipped).
-    int Differences(const Pixels& other, const RECT& area) const;
-
-  private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<COLORREF> pixels_;
-};
+// A window's client area as its own DC gives it.
+Pixels ClientPixels(HWND window);
 
 class SkinnedDialog {
   public:

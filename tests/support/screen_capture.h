@@ -1,7 +1,6 @@
-// What the screen shows of another program's window, and the program's own
-// artwork, as plain 32-bit pixels, so that the one can be checked against the
-// other pixel for pixel. Header only: the end-to-end tests and the start-up
-// benchmark share it.
+// What the screen shows of a window, and the program's own artwork, as plain
+// 32-bit pixels, so that the one can be checked against the other pixel for
+// pixel. Header only: the tests and the start-up benchmark share it.
 #pragma once
 
 #include <windows.h>
@@ -44,19 +43,17 @@ inline void DropAlpha(Pixels* pixels) {
 
 }  // namespace screen_capture_detail
 
-// The screen's pixels from (left, top) on, read through the screen DC into a
-// 32-bit DIB section; empty when GDI refuses.
-inline Pixels CaptureScreen(int left, int top, int width, int height) {
+// The pixels of `source` from (left, top) on, read into a 32-bit DIB
+// section; empty when GDI refuses.
+inline Pixels CaptureDc(HDC source, int left, int top, int width, int height) {
     Pixels pixels;
-    HDC screen = GetDC(nullptr);
-    if (!screen) return pixels;
-    HDC memory = CreateCompatibleDC(screen);
+    HDC memory = CreateCompatibleDC(source);
     BITMAPINFO info = screen_capture_detail::TopDownInfo(width, height);
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (memory && section && bits) {
         HGDIOBJ old = SelectObject(memory, section);
-        if (BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY)) {
+        if (BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY)) {
             GdiFlush();
             const uint32_t* first = static_cast<const uint32_t*>(bits);
             pixels.width = width;
@@ -68,6 +65,14 @@ inline Pixels CaptureScreen(int left, int top, int width, int height) {
     }
     if (section) DeleteObject(section);
     if (memory) DeleteDC(memory);
+    return pixels;
+}
+
+// The screen's pixels from (left, top) on.
+inline Pixels CaptureScreen(int left, int top, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return Pixels();
+    Pixels pixels = CaptureDc(screen, left, top, width, height);
     ReleaseDC(nullptr, screen);
     return pixels;
 }
@@ -81,7 +86,7 @@ inline Pixels CaptureClient(HWND window, int width, int height) {
 }
 
 // A bitmap resource of this program (which carries the setup program's
-// artwork) as pixels; empty when it is missing.
+// artwork, or a test's own) as pixels; empty when it is missing.
 inline Pixels LoadArtwork(int id) {
     Pixels pixels;
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
