@@ -53,6 +53,18 @@ inline std::vector<std::string> ListEntries(HWND dialog) {
     return entries;
 }
 
+// Selects the entry that names `folder`, in any letter case; false when no
+// entry does.
+inline bool SelectListEntry(HWND dialog, const std::string& folder) {
+    std::vector<std::string> entries = ListEntries(dialog);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (lstrcmpiA(entries[i].c_str(), folder.c_str()) != 0) continue;
+        LRESULT selected = SendDlgItemMessageW(dialog, IDC_FOLDER_LIST, CB_SETCURSEL, i, 0);
+        return selected == static_cast<LRESULT>(i);
+    }
+    return false;
+}
+
 // The text of a message box of another process.
 inline std::string ShownMessage(HWND box) {
     wchar_t text[1024] = L"";

@@ -14,6 +14,7 @@
 
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
+#include "e2e/setup_exe.h"
 #include "support/screen_capture.h"
 #include "res/resource_ids.h"
 #include "support/test_support.h"
@@ -76,7 +77,7 @@ class SkinnedSetup : public ChildProcess {
     // The program beside this one; the pointer moves away before it starts.
     static std::string ParkedCommand() {
         ParkPointer();
-        return "\"" + OwnFolder() + "setup.exe\"";
+        return "\"" + SetupExePath() + "\"";
     }
 
     SkinnedSetup() : ChildProcess(ParkedCommand()) {}
@@ -235,36 +236,6 @@ std::string PresetName(int slot) {
     return name;
 }
 
-// The names of the files in a folder.
-std::set<std::string> FileNames(const std::string& folder) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// Selects the list entry that names `folder`, in any letter case. The
-// entries are read through the wide-character messages, the ones translated
-// between processes.
-bool SelectListEntry(HWND dialog, const std::string& folder) {
-    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[512] = L"";
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        char narrow[1024] = "";
-        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-        if (lstrcmpiA(narrow, folder.c_str()) == 0)
-            return SendMessageW(list, CB_SETCURSEL, i, 0) == i;
-    }
-    return false;
-}
-
 // An installation through the dialog into a folder of its own, which the
 // program finds through a plug-in folder value in a key of the maker. The
 // presets it writes into both hives are put back as they were; the
@@ -311,9 +282,10 @@ class SkinnedInstall : public ::testing::Test {
     // What the installation left: the texture file always, the plug-in file
     // and the presets (in both hives) as chosen, and nothing else.
     void ExpectInstalled(bool plugin, bool presets) {
-        std::set<std::string> files = {"Strokes.8tx"};
-        if (plugin) files.insert("PastelCraft3.8bf");
-        EXPECT_EQ(files, FileNames(Destination()));
+        std::vector<std::string> files;
+        if (plugin) files.push_back("PastelCraft3.8bf");
+        files.push_back("Strokes.8tx");
+        EXPECT_EQ(files, FolderNames(Destination()));
         EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(Destination() + "Strokes.8tx"));
         if (plugin) {
             EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"),
