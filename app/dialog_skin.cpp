@@ -49,8 +49,12 @@ int LayoutWidth;   // W: the background's size sets the layout
 int LayoutHeight;  // H
 POINT PromptPosition;
 
-BitmapButton* Button(int slot) { return static_cast<BitmapButton*>(DialogControls[slot]); }
-StripSelector* Option(int slot) { return static_cast<StripSelector*>(DialogControls[slot]); }
+BitmapButton* Button(int slot) {
+    return static_cast<BitmapButton*>(DialogControls[slot]);
+}
+StripSelector* Option(int slot) {
+    return static_cast<StripSelector*>(DialogControls[slot]);
+}
 
 int OptionSum() {
     int sum = 0;
@@ -68,9 +72,9 @@ BitmapButton* NewButton(ControlHost* host, int x, int y, int face, int command) 
 StripSelector* NewOption(ControlHost* host, int y, int height, const char* caption,
                          const char* statusText, const char* name) {
     RECT place = {250, y, 0, height};  // x, y, width, height
-    StripSelector* option = NewControl<StripSelector>(
-        host, &place, IDB_CHECK_STRIP, kCaptionRightOfCell, caption, 0, kCheckBoxRange,
-        statusText, kOptionCommand, 0, name);
+    StripSelector* option =
+        NewControl<StripSelector>(host, &place, IDB_CHECK_STRIP, kCaptionRightOfCell, caption, 0,
+                                  kCheckBoxRange, statusText, kOptionCommand, 0, name);
     if (option) option->value = kTicked;
     return option;
 }

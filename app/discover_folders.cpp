@@ -16,11 +16,8 @@ struct VendorSearch {
 
 // The maker's own products first, then the hosts, each in its vendor's tree.
 const VendorSearch kVendorSearches[] = {
-    {"vantorel", ""},
-    {"adobe", "photoshop"},
-    {"corel", "paint"},
-    {"jasc", "paint"},
-    {"xara", "xarax"},
+    {"vantorel", ""},  {"adobe", "photoshop"}, {"corel", "paint"},
+    {"jasc", "paint"}, {"xara", "xarax"},
 };
 
 struct HostProbe {

@@ -15,8 +15,8 @@ FARPROC KernelProc(const char* name) {
 }  // namespace
 
 void RestrictDllSearch() {
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesProc>(
-        KernelProc("SetDefaultDllDirectories"));
+    auto setDefault =
+        reinterpret_cast<SetDefaultDllDirectoriesProc>(KernelProc("SetDefaultDllDirectories"));
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     auto setDirectory = reinterpret_cast<SetDllDirectoryProc>(KernelProc("SetDllDirectoryA"));
     if (setDirectory) setDirectory("");

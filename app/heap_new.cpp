@@ -5,15 +5,33 @@
 
 #include <new>
 
-void* operator new(size_t size) { return malloc(size ? size : 1); }
-void* operator new[](size_t size) { return malloc(size ? size : 1); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
+void* operator new(size_t size) {
+    return malloc(size ? size : 1);
+}
+void* operator new[](size_t size) {
+    return malloc(size ? size : 1);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return malloc(size ? size : 1);
+}
 void* operator new[](size_t size, const std::nothrow_t&) noexcept {
     return malloc(size ? size : 1);
 }
-void operator delete(void* block) noexcept { free(block); }
-void operator delete[](void* block) noexcept { free(block); }
-void operator delete(void* block, size_t) noexcept { free(block); }
-void operator delete[](void* block, size_t) noexcept { free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { free(block); }
+void operator delete(void* block) noexcept {
+    free(block);
+}
+void operator delete[](void* block) noexcept {
+    free(block);
+}
+void operator delete(void* block, size_t) noexcept {
+    free(block);
+}
+void operator delete[](void* block, size_t) noexcept {
+    free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    free(block);
+}

@@ -38,7 +38,9 @@ void ClickHiddenButton(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_HIDDEN_BUTTON, BM_CLICK, 0, 0);
 }
 
-int BrowseEntryIndex() { return BrowseIndex + (BrowsedEntryPresent ? 1 : 0); }
+int BrowseEntryIndex() {
+    return BrowseIndex + (BrowsedEntryPresent ? 1 : 0);
+}
 
 void PrepareBrowseInfo(HWND dialog) {
     FolderBrowseInfo = BROWSEINFOA{};
@@ -122,7 +124,8 @@ bool PrepareDestination(HWND dialog) {
     }
     LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, selected);
     if (length == CB_ERR || length >= kPathSize) {
-        ReportUnusableFolder(dialog, "(a folder whose path is too long)", ERROR_FILENAME_EXCED_RANGE);
+        ReportUnusableFolder(dialog, "(a folder whose path is too long)",
+                             ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
     SendList(dialog, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(DestinationFolder));

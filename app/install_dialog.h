@@ -7,9 +7,9 @@
 #include "discovery/candidate_list.h"
 
 // Dialog state; only the GUI thread touches it.
-extern bool InstallCompleted;     // the payload has been written; final
-extern int BrowseIndex;           // list index just after the candidates
-extern bool BrowsedEntryPresent;  // a browsed folder sits at BrowseIndex
+extern bool InstallCompleted;       // the payload has been written; final
+extern int BrowseIndex;             // list index just after the candidates
+extern bool BrowsedEntryPresent;    // a browsed folder sits at BrowseIndex
 extern char PathBuffer[kPathSize];  // working path shared with discovery
 
 // The list's fixed entry that opens the folder browser.

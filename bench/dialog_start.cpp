@@ -17,9 +17,9 @@
 #include "app/dialog_skin.h"
 #include "app/entry.h"
 #include "bench/bench_clock.h"
-#include "skin/skin_context.h"
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
+#include "skin/skin_context.h"
 #include "support/screen_capture.h"
 
 namespace {

@@ -15,9 +15,9 @@ static_assert(kRegistryTextSize < kPathSize, "registry texts are terminated insi
 extern DWORD ValueEnumIndex;
 
 // Reads the value `name` ("" for the default value) of root\keyPath, opened
-// for this one lookup, into `text` (kPathSize bytes). Returns the platform's status: 0 with the value's
-// text, which is empty when the value is not of type REG_SZ; nonzero when the
-// key or value is missing or the data do not fit 256 bytes.
+// for this one lookup, into `text` (kPathSize bytes). Returns the platform's status: 0 with the
+// value's text, which is empty when the value is not of type REG_SZ; nonzero when the key or value
+// is missing or the data do not fit 256 bytes.
 LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* text);
 
 // Reads the value at ValueEnumIndex of the open `key` into `name` and `data`

@@ -1,7 +1,7 @@
 #include "payload/file_name.h"
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 namespace {
 

@@ -70,8 +70,7 @@ BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
 
 bool InstallPayload(HMODULE module, InstallFailure* failure) {
     failure->step = InstallStep::None;
-    BOOL finished = EnumResourceNamesA(module, MAKEINTRESOURCEA(RT_PAYLOAD),
-                                       InstallPayloadResource,
+    BOOL finished = EnumResourceNamesA(module, MAKEINTRESOURCEA(RT_PAYLOAD), InstallPayloadResource,
                                        reinterpret_cast<LONG_PTR>(failure));
     // A program without payload has nothing to install: that is no success.
     if (!finished && failure->step == InstallStep::None) {

@@ -9,7 +9,7 @@ struct PresetKind {
     const char* marker;  // contained in the mapped resource name
     const char* prefix;  // value names: prefix and a two-digit slot number
     int slotCount;
-    int slotSize;        // bytes per slot
+    int slotSize;  // bytes per slot
     const char* subkey;
 };
 

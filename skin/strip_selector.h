@@ -18,7 +18,7 @@ constexpr int kStripDoubleWidth = 0x04;  // cells twice as wide as the strip is 
 constexpr int kStripKeyed = 0x08;        // white shows the background (strip mode)
 constexpr int kStripValueOnly = 0x10;    // a bare value: never drawn, no mouse
 
-constexpr int kStripTextSize = 40;     // name, NUL included
+constexpr int kStripTextSize = 40;  // name, NUL included
 // Room for the install dialog's longest caption (43 characters) with some to
 // spare; a longer caption is cut.
 constexpr int kStripCaptionSize = 64;  // NUL included

@@ -26,7 +26,7 @@ std::string BrowserSelection(HWND browser) {
     HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
     HTREEITEM item = TreeView_GetSelection(tree);
     char text[MAX_PATH] = "";
-    TVITEMA info {};
+    TVITEMA info{};
     info.mask = TVIF_TEXT;
     info.hItem = item;
     info.pszText = text;
@@ -73,7 +73,8 @@ class InstallDialog : public ::testing::Test {
     }
 
     void Open() {
-        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "main", nullptr, InstallDialogProc, 0);
+        dialog =
+            CreateDialogParamA(GetModuleHandleA(nullptr), "main", nullptr, InstallDialogProc, 0);
         ASSERT_NE(nullptr, dialog);
         list = GetDlgItem(dialog, IDC_FOLDER_LIST);
     }
@@ -125,13 +126,13 @@ class InstallDialog : public ::testing::Test {
     bool ListMovedAway() const {
         RECT place;
         GetWindowRect(list, &place);
-        POINT corner {place.left, place.top};
+        POINT corner{place.left, place.top};
         ScreenToClient(dialog, &corner);
         return corner.x == 16 && corner.y == 1000;
     }
 
-    RegistryRestorer userKey {HKEY_CURRENT_USER, "Software\\Vantorel"};
-    RegistryRestorer machineKey {HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
     HWND dialog = nullptr;
     HWND list = nullptr;
 };

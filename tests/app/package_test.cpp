@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string SetupExe() { return OwnFolder() + "setup.exe"; }
+std::string SetupExe() {
+    return OwnFolder() + "setup.exe";
+}
 
 TEST(Package, ManifestAsksForAdministratorAndTheThemedControls) {
     HMODULE setup = LoadLibraryExA(SetupExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -21,7 +23,8 @@ TEST(Package, ManifestAsksForAdministratorAndTheThemedControls) {
     FreeLibrary(setup);
 
     EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\""));
-    EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    EXPECT_NE(std::string::npos,
+              manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
     // Windows 7 and Windows 10/11.
     EXPECT_NE(std::string::npos, manifest.find("35138b9a-5d96-4fbd-8e2d-a2440225f93a"));
     EXPECT_NE(std::string::npos, manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"));

@@ -19,9 +19,13 @@ namespace {
 
 const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
 
-POINT Corner(const RECT& place) { return {place.left, place.top}; }
+POINT Corner(const RECT& place) {
+    return {place.left, place.top};
+}
 
-bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+bool operator==(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
 
 // How many pixels of the area show something other than the background.
 int OffBackground(HWND window, const RECT& area) {
@@ -37,8 +41,8 @@ class SkinnedInstall : public ::testing::Test {
         return ReadBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", &data);
     }
 
-    RegistryRestorer userKey {HKEY_CURRENT_USER, "Software\\Vantorel"};
-    RegistryRestorer machineKey {HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
     TempFolder folder;
 };
 
@@ -72,7 +76,8 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     EXPECT_EQ(20, link->bounds.top);
 
     const char* names[] = {"PastelCraft", "PresetsPastels"};
-    const char* captions[] = {"Pastel Craft Plug-in", "Additional presets: Portrait01 - Portrait12"};
+    const char* captions[] = {"Pastel Craft Plug-in",
+                              "Additional presets: Portrait01 - Portrait12"};
     for (int i = 0; i < 2; ++i) {
         StripSelector* option = dialog.Option(i);
         ASSERT_NE(nullptr, option);
@@ -107,8 +112,8 @@ TEST(SkinnedDialog, ErasesWithTheBackground) {
     GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 500, 292));
     SelectGuard select(canvas.Get(), bitmap.Get());
     PatBlt(canvas.Get(), 0, 0, 500, 292, BLACKNESS);
-    EXPECT_NE(0, SendMessageA(dialog.Window(), WM_ERASEBKGND,
-                              reinterpret_cast<WPARAM>(canvas.Get()), 0));
+    EXPECT_NE(
+        0, SendMessageA(dialog.Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Get()), 0));
     EXPECT_EQ(0, CountDifferences(CaptureDc(canvas.Get(), 0, 0, 500, 292),
                                   LoadArtwork(IDB_BACKGROUND), {0, 0, 500, 292}));
 }
@@ -170,7 +175,7 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
         EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
         EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
     }
-    LOGFONTA font {};
+    LOGFONTA font{};
     ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
     EXPECT_EQ(16, font.lfHeight);
 

@@ -23,9 +23,9 @@ std::string Upper(std::string text) {
 
 // The list's top-left corner in the dialog's client coordinates.
 POINT ListCorner(HWND dialog) {
-    RECT place {};
+    RECT place{};
     GetWindowRect(GetDlgItem(dialog, IDC_FOLDER_LIST), &place);
-    POINT corner {place.left, place.top};
+    POINT corner{place.left, place.top};
     ScreenToClient(dialog, &corner);
     return corner;
 }
@@ -37,9 +37,9 @@ size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry
 TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     // The program writes its presets below the maker's key in both hives; the
     // restorers also take the maker's key away again when this test made it.
-    RegistryRestorer userPresets {HKEY_CURRENT_USER, kPresetKey};
-    RegistryRestorer machinePresets {HKEY_LOCAL_MACHINE, kPresetKey};
-    ScratchKey product {kMakerKey};
+    RegistryRestorer userPresets{HKEY_CURRENT_USER, kPresetKey};
+    RegistryRestorer machinePresets{HKEY_LOCAL_MACHINE, kPresetKey};
+    ScratchKey product{kMakerKey};
     TempFolder temp;
 
     // One folder recorded in a value named for plug-ins, another one, of a

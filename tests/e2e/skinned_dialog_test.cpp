@@ -15,8 +15,8 @@
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
 #include "e2e/setup_exe.h"
-#include "support/screen_capture.h"
 #include "res/resource_ids.h"
+#include "support/screen_capture.h"
 #include "support/test_support.h"
 
 namespace {

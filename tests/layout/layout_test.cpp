@@ -16,7 +16,9 @@ namespace {
 constexpr int W = 420;
 constexpr int H = 250;
 
-bool At(const RECT& place, int x, int y) { return place.left == x && place.top == y; }
+bool At(const RECT& place, int x, int y) {
+    return place.left == x && place.top == y;
+}
 
 TEST(Layout, FollowsTheBackgroundsSizeWhereTheRulesSaySo) {
     SkinnedDialog dialog;

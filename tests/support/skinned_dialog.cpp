@@ -57,7 +57,9 @@ SkinnedDialog::~SkinnedDialog() {
     ResetFolderTables();
 }
 
-SkinControl* SkinnedDialog::Slot(int slot) const { return DialogControls[slot]; }
+SkinControl* SkinnedDialog::Slot(int slot) const {
+    return DialogControls[slot];
+}
 
 BitmapButton* SkinnedDialog::Button(int slot) const {
     return static_cast<BitmapButton*>(DialogControls[slot]);
@@ -81,7 +83,7 @@ void SkinnedDialog::Repaint() {
 }
 
 RECT SkinnedDialog::ChildPlace(int id) const {
-    RECT place {};
+    RECT place{};
     HWND child = GetDlgItem(window_, id);
     GetWindowRect(child, &place);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);

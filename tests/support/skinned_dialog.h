@@ -41,6 +41,6 @@ class SkinnedDialog {
     RECT ChildPlace(int id) const;
 
   private:
-    ControlHost host_ {};
+    ControlHost host_{};
     HWND window_ = nullptr;
 };

@@ -69,7 +69,8 @@ ScratchKey::ScratchKey(const std::string& parent, std::vector<HKEY> roots)
     : path_(parent + "\\" + UniqueName("pastel-test")), roots_(std::move(roots)) {}
 
 ScratchKey::~ScratchKey() {
-    for (HKEY root : roots_) RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
+    for (HKEY root : roots_)
+        RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
 }
 
 namespace {
@@ -116,14 +117,14 @@ RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(r
 }
 
 RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string& name) {
-    Key saved {name, {}, {}};
+    Key saved{name, {}, {}};
     HKEY key = nullptr;
     if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return saved;
     for (const std::string& valueName : ValueNames(key)) {
         DWORD type = 0;
         DWORD size = 0;
         RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
-        Value value {valueName, type, std::vector<BYTE>(size)};
+        Value value{valueName, type, std::vector<BYTE>(size)};
         RegQueryValueExA(key, valueName.c_str(), nullptr, &type, value.data.data(), &size);
         saved.values.push_back(std::move(value));
     }
@@ -219,7 +220,8 @@ std::vector<char> ReadWholeFile(const std::string& path) {
     if (!file) return bytes;
     char chunk[65536];
     size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
     fclose(file);
     return bytes;
 }
@@ -304,7 +306,7 @@ ModalWatcher::ModalWatcher(Answer answer, const char* className) {
     std::string wanted = className;
     thread_ = std::thread([this, answer, wanted] {
         while (!stop_) {
-            WindowSearch search {GetCurrentProcessId(), wanted.c_str(), nullptr, nullptr};
+            WindowSearch search{GetCurrentProcessId(), wanted.c_str(), nullptr, nullptr};
             EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
             if (search.found) {
                 answer(search.found);
@@ -334,7 +336,7 @@ std::string MessageBoxText(HWND box) {
 
 ChildProcess::ChildProcess(const std::string& commandLine) {
     std::string command = commandLine;
-    STARTUPINFOA startup {};
+    STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                               &startup, &info_) != FALSE;
@@ -358,7 +360,7 @@ long ChildProcess::ExitCode(DWORD wait) const {
 }
 
 HWND ChildProcess::Dialog(DWORD wait, HWND except) const {
-    WindowSearch search {info_.dwProcessId, "#32770", except, nullptr};
+    WindowSearch search{info_.dwProcessId, "#32770", except, nullptr};
     WaitUntil(
         [&] {
             EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));

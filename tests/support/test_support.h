@@ -125,8 +125,8 @@ class ModalWatcher {
     bool Answered() const { return answered_; }
 
   private:
-    std::atomic<bool> stop_ {false};
-    std::atomic<bool> answered_ {false};
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> answered_{false};
     std::thread thread_;
 };
 
@@ -148,7 +148,7 @@ class ChildProcess {
 
   private:
     bool started_ = false;
-    PROCESS_INFORMATION info_ {};
+    PROCESS_INFORMATION info_{};
 };
 
 // The folder of this test program, ending with a backslash.
