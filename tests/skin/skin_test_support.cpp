@@ -7,6 +7,15 @@ COLORREF PatternColour(int c, int j, int tag, bool keyed) {
     return RGB(10 + 4 * c, 20 + 15 * j, 90 + tag);
 }
 
+COLORREF Background(int x, int y) {
+    return PatternColour(x % 6, y % 4, kPatternTag, false);
+}
+
+COLORREF StripColour(int c, int j) {
+    if (c < 0 || c >= 52 || j < 0 || j >= 13) return kUntouched;
+    return PatternColour(c, j, kStripTag, true);
+}
+
 COLORREF LargePatternColour(int x, int y) {
     return RGB(x & 0xFF, y & 0xFF, 1 + 16 * (x >> 8) + 64 * (y >> 8));
 }
@@ -74,6 +83,15 @@ int Mismatches(const Canvas& canvas, const std::function<COLORREF(int, int)>& ex
     int wrong = 0;
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x) wrong += canvas.Pixel(x, y) != expected(x, y);
+    return wrong;
+}
+
+int Canvas::Mismatches(const std::function<COLORREF(int, int)>& expected, const RECT* area) const {
+    RECT all = {0, 0, width_, height_};
+    if (area) IntersectRect(&all, &all, area);
+    int wrong = 0;
+    for (int y = all.top; y < all.bottom; ++y)
+        for (int x = all.left; x < all.right; ++x) wrong += Pixel(x, y) != expected(x, y);
     return wrong;
 }
 

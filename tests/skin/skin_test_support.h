@@ -29,6 +29,10 @@ COLORREF PatternColour(int c, int j, int tag, bool keyed);
 COLORREF LargePatternColour(int x, int y);
 // A colour that no test pattern uses, for untouched pixels.
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
+// The 6 x 4 pattern tiled from (0, 0): a skinned test window's background.
+COLORREF Background(int x, int y);
+// Pixel (c, j) of the keyed 52 x 13 strip; kUntouched outside it.
+COLORREF StripColour(int c, int j);
 
 HINSTANCE TestInstance();
 
@@ -52,6 +56,9 @@ class Canvas {
     void Put(int x, int y, COLORREF colour);
     // Copies the whole area of `source` at (x, y) into this canvas.
     void CopyFrom(HDC source, int x, int y);
+    // Pixels (inside `area` when given) that differ from `expected` there.
+    int Mismatches(const std::function<COLORREF(int, int)>& expected,
+                   const RECT* area = nullptr) const;
 
   private:
     int width_;
@@ -66,6 +73,9 @@ class Canvas {
 // position and says what it should be.
 int Mismatches(const Canvas& canvas, const std::function<COLORREF(int, int)>& expected);
 bool Inside(const RECT& rect, int x, int y);
+inline std::function<COLORREF(int, int)> Solid(COLORREF colour) {
+    return [colour](int, int) { return colour; };
+}
 
 // Fills a bitmap's memory DC with LargePatternColour.
 void FillLargePattern(const SkinBitmap& bitmap);
@@ -101,9 +111,9 @@ class SkinTest : public ::testing::Test {
     void TearDown() override;
 
     // A bitmap loaded for the screen; the test releases it.
-    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screen.Get(), id); }
+    SkinBitmap Load(BitmapId id) { return SkinBitmap(TestInstance(), screenDc.Get(), id); }
 
-    WindowDc screen{nullptr};
+    WindowDc screenDc{nullptr};
 };
 
 // What a RecordingControl saw, in order.
