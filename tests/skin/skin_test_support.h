@@ -19,7 +19,6 @@
 
 // Tags of the test bitmaps' patterns (see make-bitmaps.py).
 constexpr int kPatternTag = 0;
-constexpr int kKeyedTag = 20;
 constexpr int kStripTag = 40;
 
 // Pixel (c, j) of a test bitmap resource.
