@@ -205,28 +205,81 @@ int CountEvents(const std::vector<ControlEvent>& log, const std::string& what, i
     return count;
 }
 
+std::vector<int> Tags(const std::vector<ControlEvent>& log, const std::string& what) {
+    std::vector<int> tags;
+    for (const ControlEvent& event : log)
+        if (event.what == what) tags.push_back(event.control);
+    return tags;
+}
+
+SkinWindowTest::SkinWindowTest(int width, int height, int x, int y)
+    : width(width), height(height), screen(width, height) {
+    RegisterWindowClass();
+    window = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP | WS_VISIBLE, x, y, width,
+                             height, nullptr, nullptr, TestInstance(), nullptr);
+    EXPECT_NE(nullptr, window);
+    PumpMessages();
+    ValidateRect(window, nullptr);
+}
+
+SkinWindowTest::~SkinWindowTest() {
+    DestroyWindow(window);
+    PumpMessages();
+}
+
 void SkinWindowTest::SetUp() {
     SkinTest::SetUp();
     skin.reset(new SkinContext(&host, TestInstance()));
-    RECT status = {0, 44, 100, 60};
-    skin->Attach(window.Handle(), IDB_TEST_PATTERN, IDC_TEST_CURSOR, &status);
+    RECT status = {0, height - 16, 100, height};
+    skin->Attach(window, IDB_TEST_PATTERN, IDC_TEST_CURSOR, &status);
 }
 
 void SkinWindowTest::TearDown() {
     skin.reset();
-    Notifications();
+    Notices();
     SkinTest::TearDown();
 }
 
-int SkinWindowTest::Mouse(UINT message, int x, int y) {
-    WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
-    return skin->DispatchMouse(window.Handle(), message, keys, MAKELPARAM(x, y));
+StripSelector* SkinWindowTest::AddStrip(int x, int y, BitmapId stripId, int startValue,
+                                        int rangeArg, int flags, const char* caption,
+                                        unsigned captionOffset, int commandId) {
+    RECT place = {x, y, 0, 0};
+    return Make<StripSelector>(&place, stripId, captionOffset, caption, startValue, rangeArg,
+                               "Status", commandId, flags, "Name");
 }
 
-std::vector<WPARAM> SkinWindowTest::Notifications() {
+RecordingControl* SkinWindowTest::AddRecorder(int tag, RECT area) {
+    RecordingControl* control = NewControl<RecordingControl>(&host, tag, &log);
+    control->area = area;
+    return control;
+}
+
+std::vector<WPARAM> SkinWindowTest::Notices() {
     std::vector<WPARAM> ids;
     MSG message;
-    while (PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE))
+    while (PeekMessageA(&message, window, WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE)) {
+        EXPECT_EQ(0, message.lParam);
         ids.push_back(message.wParam);
+    }
     return ids;
+}
+
+void SkinWindowTest::Flood(COLORREF colour) {
+    WindowDc dc(window);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    RECT client = {0, 0, width, height};
+    FillRect(dc.Get(), &client, brush.Get());
+}
+
+void SkinWindowTest::PaintCycle() {
+    InvalidateRect(window, nullptr, FALSE);
+    skin->BeginSkinPaint();
+    skin->PaintAll();
+    skin->EndSkinPaint();
+}
+
+Canvas& SkinWindowTest::Screen() {
+    WindowDc dc(window);
+    screen.CopyFrom(dc.Get(), 0, 0);
+    return screen;
 }

@@ -8,13 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/handles.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_control.h"
+#include "skin/strip_selector.h"
 #include "skin_test_ids.h"
 
 // Tags of the test bitmaps' patterns (see make-bitmaps.py).
@@ -28,6 +31,7 @@ COLORREF PatternColour(int c, int j, int tag, bool keyed);
 COLORREF LargePatternColour(int x, int y);
 // A colour that no test pattern uses, for untouched pixels.
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
 // The 6 x 4 pattern tiled from (0, 0): a skinned test window's background.
 COLORREF Background(int x, int y);
 // Pixel (c, j) of the keyed 52 x 13 strip; kUntouched outside it.
@@ -145,26 +149,53 @@ class RecordingControl : public SkinControl {
 // Counts the events of one kind in a log.
 int CountEvents(const std::vector<ControlEvent>& log, const std::string& what, int control = -1);
 
-// A skin attached to a real popup window whose background is the 6 x 4 test
-// pattern, for driving controls through real mouse dispatch.
+// The tags of the controls behind the events of one kind, in order.
+std::vector<int> Tags(const std::vector<ControlEvent>& log, const std::string& what);
+
+// A skin attached to a shown, borderless popup whose background is the 6 x 4
+// test pattern, with the status line along its bottom 16 rows. Nothing but
+// the test paints the window.
 class SkinWindowTest : public SkinTest {
   protected:
+    explicit SkinWindowTest(int width = 120, int height = 60, int x = 40, int y = 40);
+    ~SkinWindowTest() override;
     void SetUp() override;
     void TearDown() override;
 
-    // Offers a mouse message at client point (x, y) to the controls, as the
-    // window procedure does; returns whether a control consumed it.
-    int Mouse(UINT message, int x, int y);
-    // The command ids posted with WM_CONTROL_NOTIFY since the last call.
-    std::vector<WPARAM> Notifications();
-    // What the window shows.
-    void Capture(Canvas* canvas) const { window.Capture(canvas); }
-    // The window's background at (x, y).
-    static COLORREF Background(int x, int y) {
-        return PatternColour(x % 6, y % 4, kPatternTag, false);
+    // Made as the window's owner makes its controls: with a window DC as
+    // the host's current DC.
+    template <typename Control, typename... Args>
+    Control* Make(Args&&... args) {
+        WindowDc dc(window);
+        host.currentDc = dc.Get();
+        Control* control = NewControl<Control>(&host, std::forward<Args>(args)...);
+        host.currentDc = nullptr;
+        EXPECT_NE(nullptr, control);
+        return control;
     }
+    // A strip selector with its cell at (x, y).
+    StripSelector* AddStrip(int x, int y, BitmapId stripId, int startValue, int rangeArg,
+                            int flags = 0, const char* caption = "",
+                            unsigned captionOffset = 0x80148000, int commandId = 2000);
+    RecordingControl* AddRecorder(int tag, RECT area = {0, 0, 0, 0});
 
+    // Offers a mouse message at (x, y) to the controls as the window
+    // procedure does; returns whether a control consumed it.
+    int Mouse(UINT message, int x, int y) {
+        return skin->DispatchMouse(window, message, 0, MAKELPARAM(x, y));
+    }
+    // The command ids posted with WM_CONTROL_NOTIFY since the last call.
+    std::vector<WPARAM> Notices();
+    void Flood(COLORREF colour);
+    // Invalidates the whole window and runs the skin's paint cycle.
+    void PaintCycle();
+    // What the window shows.
+    Canvas& Screen();
+
+    int width, height;
+    HWND window;
+    Canvas screen;
+    std::vector<ControlEvent> log;  // before the skin: its controls log their deletion
     ControlHost host{};
-    TestWindow window{120, 60};
     std::unique_ptr<SkinContext> skin;
 };
