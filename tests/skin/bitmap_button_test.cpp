@@ -1,180 +1,102 @@
-#include <string>
-
-#include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
+#include "res/resource_ids.h"
 #include "skin/skin_draw.h"
 #include "skin_test_support.h"
 
 namespace {
 
-const COLORREF kBlue = RGB(0, 0, 255);
-
 class BitmapButtonTest : public SkinWindowTest {
   protected:
-    // Made as the window's owner makes its buttons: with a window DC held as
-    // the current DC.
-    BitmapButton* Make(int normalId, int pressedId, int commandId, const char* text = nullptr,
-                       const RECT* textPlace = nullptr, RECT place = {20, 10, 20, 10}) {
-        WindowDc dc(window.Handle());
-        host.currentDc = dc.Get();
-        BitmapButton* button = NewControl<BitmapButton>(&host, &place, normalId, pressedId,
-                                                        commandId, statusText, text, textPlace);
-        host.currentDc = nullptr;
-        return button;
+    // At (20, 10); the cancel face is 58 x 19.
+    BitmapButton* Add(int normalId, int pressedId, int commandId, const char* text = nullptr,
+                      const RECT* textPlace = nullptr, RECT place = {20, 10, 20, 10}) {
+        return Make<BitmapButton>(&place, normalId, pressedId, commandId, "Hover", text, textPlace);
     }
-    // Pixels of `canvas`, above the status rectangle, that differ from `face`
-    // keyed over the background at the button's position moved by `shift`
-    // inside its bounds, and from `outside` elsewhere.
+    // Pixels above the status line that differ from `face` (none when null)
+    // keyed over the background and moved by `shift` inside the button's
+    // bounds, and from `outside` elsewhere.
     int FaceMismatches(const Canvas& canvas, const BitmapButton& button, const SkinBitmap* face,
-                       int shift, COLORREF (*outside)(int, int)) {
-        return Mismatches(canvas, [&](int x, int y) {
-            if (y >= host.statusRect.top) return canvas.Pixel(x, y);
+                       int shift, const std::function<COLORREF(int, int)>& outside) {
+        auto expected = [&](int x, int y) {
             if (!Inside(button.bounds, x, y)) return outside(x, y);
             int c = x - button.position.x - shift, j = y - button.position.y - shift;
-            if (face && c >= 0 && j >= 0 && c < face->width && j < face->height) {
-                COLORREF pixel = GetPixel(face->memoryDc, c, j);
-                if (pixel != TransparentKey) return pixel;
-            }
-            return Background(x, y);
-        });
-    }
-    int WindowMismatches(const BitmapButton& button, const SkinBitmap* face, int shift) {
-        Canvas screen(120, 60);
-        Capture(&screen);
-        return FaceMismatches(screen, button, face, shift, [](int, int) { return kBlue; });
-    }
-    bool WindowUntouched() {
-        Canvas screen(120, 60);
-        Capture(&screen);
-        return Mismatches(screen, [&](int x, int y) {
-                   return y < host.statusRect.top ? kBlue : screen.Pixel(x, y);
-               }) == 0;
+            COLORREF pixel = face ? GetPixel(face->memoryDc, c, j) : CLR_INVALID;
+            return pixel == CLR_INVALID || pixel == TransparentKey ? Background(x, y) : pixel;
+        };
+        return canvas.Mismatches(expected, &above);
     }
 
-    const char* statusText = nullptr;
-    std::vector<ControlEvent> log;
+    RECT above = {0, 0, 120, 44};  // all but the status line
 };
 
-TEST_F(BitmapButtonTest, OneBitmapForBothFacesPressesOnePixelRightAndDown) {
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
-    ASSERT_TRUE(button && button->normalFace && button->pressedFace);
-    EXPECT_EQ(1, button->pressOffset);
+// A click; a press abandoned by a move outside; presses outside, on the
+// left and on the top edge.
+TEST_F(BitmapButtonTest, OnlyAReleaseAfterAPressInsideClicks) {
+    enum Look { kNothing, kReleased, kPressed };
+    struct Step {
+        UINT message;
+        int x, y, consumed;
+        Look look;  // after the step, with the window flooded blue before it
+        size_t notices;
+    } steps[] = {
+        {WM_LBUTTONDOWN, 40, 20, 0, kPressed, 0},  {WM_MOUSEMOVE, 45, 22, 0, kNothing, 0},
+        {WM_LBUTTONUP, 45, 22, 1, kReleased, 1},   {WM_LBUTTONUP, 45, 22, 0, kNothing, 0},
+        {WM_LBUTTONDOWN, 40, 20, 0, kPressed, 0},  {WM_MOUSEMOVE, 100, 35, 0, kReleased, 0},
+        {WM_MOUSEMOVE, 40, 20, 0, kNothing, 0},    {WM_LBUTTONUP, 40, 20, 0, kNothing, 0},
+        {WM_LBUTTONDOWN, 100, 35, 0, kNothing, 0}, {WM_LBUTTONUP, 40, 20, 0, kNothing, 0},
+        {WM_LBUTTONDOWN, 20, 15, 0, kNothing, 0},  {WM_LBUTTONDOWN, 40, 10, 0, kNothing, 0},
+        {WM_LBUTTONUP, 40, 20, 0, kNothing, 0},
+    };
+    BitmapButton* button = Add(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 219);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.message << " at " << step.x << "," << step.y);
+        Flood(kBlue);
+        EXPECT_EQ(step.consumed, Mouse(step.message, step.x, step.y));
+        EXPECT_EQ(step.notices, Notices().size());
+        const SkinBitmap* face = step.look == kPressed ? button->pressedFace : button->normalFace;
+        if (step.look == kNothing)
+            EXPECT_EQ(0, Screen().Mismatches(Solid(kBlue), &above));
+        else
+            EXPECT_EQ(0,
+                      FaceMismatches(Screen(), *button, face, step.look == kPressed, Solid(kBlue)));
+    }
+}
+
+// One bitmap for both faces: the pressed one lies a pixel right and down,
+// so the bounds take in one more column and row.
+TEST_F(BitmapButtonTest, TheHitTestExcludesEveryEdgeOfTheGrownBounds) {
+    BitmapButton* button = Add(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
     RECT grown = {20, 10, 20 + 58 + 1, 10 + 19 + 1};
     EXPECT_TRUE(EqualRect(&grown, &button->bounds));
-    EXPECT_EQ(2, BitmapCache.refCounts[SlotOf(IDB_CANCEL_FACE)]);
-    // The rounded corners are white: the background must show there.
-    ASSERT_EQ(TransparentKey, GetPixel(button->normalFace->memoryDc, 0, 0));
-
-    // Pressed, the top row and left column of the bounds are uncovered.
-    window.Flood(kBlue);
-    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, 40, 20));
-    EXPECT_EQ(0, WindowMismatches(*button, button->pressedFace, 1));
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 40, 20));
-    EXPECT_EQ(0, WindowMismatches(*button, button->normalFace, 0));
-}
-
-TEST_F(BitmapButtonTest, AClickPostsOnceOnTheReleaseWhichIsConsumed) {
-    BitmapButton* button = Make(IDB_INSTALL_FACE, IDB_INSTALL_FACE, 219);
-    NewControl<RecordingControl>(&host, 1, &log);
-    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, 40, 20));
-    EXPECT_EQ(BitmapButton::kPressed, button->pressState);
-    EXPECT_EQ(0, Mouse(WM_MOUSEMOVE, 45, 22));
-    EXPECT_TRUE(Notifications().empty());
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 45, 22));
-    EXPECT_EQ(std::vector<WPARAM>{219}, Notifications());
-    EXPECT_EQ(BitmapButton::kClicked, button->pressState);
-    EXPECT_EQ(2, CountEvents(log, "mouse")) << "the press and the move go on, the release not";
-
-    // A release without a press is no click.
-    EXPECT_EQ(0, Mouse(WM_LBUTTONUP, 45, 22));
-    EXPECT_EQ(BitmapButton::kIdle, button->pressState);
-    EXPECT_TRUE(Notifications().empty());
-    // A press after a click starts afresh.
-    Mouse(WM_LBUTTONDOWN, 40, 20);
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 40, 20));
-    EXPECT_EQ(std::vector<WPARAM>{219}, Notifications());
-}
-
-TEST_F(BitmapButtonTest, AMoveOutsideAbandonsThePress) {
-    statusText = "Hover";
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
-    Mouse(WM_MOUSEMOVE, 40, 20);
-    EXPECT_EQ(1, button->statusState);
-    Mouse(WM_LBUTTONDOWN, 40, 20);
-    window.Flood(kBlue);
-    EXPECT_EQ(0, Mouse(WM_MOUSEMOVE, 100, 35));
-    EXPECT_EQ(BitmapButton::kIdle, button->pressState);
-    EXPECT_EQ(0, button->statusState);
-    EXPECT_EQ(0, WindowMismatches(*button, button->normalFace, 0)) << "released face redrawn";
-
-    // Coming back with the button held does not press it again.
-    window.Flood(kBlue);
-    Mouse(WM_MOUSEMOVE, 40, 20);
-    EXPECT_EQ(0, Mouse(WM_LBUTTONUP, 40, 20));
-    EXPECT_TRUE(Notifications().empty());
-    EXPECT_TRUE(WindowUntouched());
-}
-
-TEST_F(BitmapButtonTest, APressOutsideReleasedInsideIsNoClick) {
-    Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
-    window.Flood(kBlue);
-    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, 100, 35));
-    Mouse(WM_MOUSEMOVE, 40, 20);
-    EXPECT_EQ(0, Mouse(WM_LBUTTONUP, 40, 20));
-    EXPECT_TRUE(Notifications().empty());
-    EXPECT_TRUE(WindowUntouched());
-}
-
-TEST_F(BitmapButtonTest, CommandZeroCompletesTheClickWithoutPosting) {
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 0);
-    Mouse(WM_LBUTTONDOWN, 40, 20);
-    window.Flood(kBlue);
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 40, 20));
-    EXPECT_EQ(BitmapButton::kClicked, button->pressState);
-    EXPECT_TRUE(Notifications().empty());
-    EXPECT_EQ(0, WindowMismatches(*button, button->normalFace, 0));
-}
-
-TEST_F(BitmapButtonTest, TheHitTestExcludesEveryEdge) {
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);  // 59 x 20 at (20, 10)
-    auto hit = [&](int x, int y) { return button->HitTestStrict(MAKELPARAM(x, y), 20, 10); };
-    EXPECT_EQ(0, hit(20, 15));
-    EXPECT_EQ(1, hit(21, 15));
-    EXPECT_EQ(0, hit(40, 10));
-    EXPECT_EQ(1, hit(40, 11));
-    EXPECT_EQ(0, hit(79, 15));
-    EXPECT_EQ(1, hit(78, 15));
-    EXPECT_EQ(0, hit(40, 30));
-    EXPECT_EQ(1, hit(40, 29));
-    Mouse(WM_LBUTTONDOWN, 20, 15);
-    Mouse(WM_LBUTTONDOWN, 40, 10);
-    EXPECT_EQ(BitmapButton::kIdle, button->pressState);
+    ASSERT_EQ(TransparentKey, GetPixel(button->normalFace->memoryDc, 0, 0)) << "keyed corners";
+    struct Case {
+        int x, y, hit;
+    } cases[] = {{20, 15, 0}, {21, 15, 1}, {40, 10, 0}, {40, 11, 1},
+                 {79, 15, 0}, {78, 15, 1}, {40, 30, 0}, {40, 29, 1}};
+    for (const Case& c : cases) {
+        Mouse(WM_MOUSEMOVE, c.x, c.y);
+        EXPECT_EQ(c.hit, button->statusState) << c.x << "," << c.y;
+    }
 }
 
 TEST_F(BitmapButtonTest, WithoutBothFacesNothingLooksPressed) {
     RECT place = {20, 10, 50, 18};
-    BitmapButton* faceless = Make(0, IDB_CANCEL_FACE, 5, nullptr, nullptr, place);
-    EXPECT_EQ(nullptr, faceless->normalFace);
-    EXPECT_EQ(0, faceless->pressOffset);
-    EXPECT_TRUE(EqualRect(&place, &faceless->bounds));
-    BitmapButton* plain = Make(IDB_INSTALL_FACE, 0, 6, nullptr, nullptr, {56, 20, 56, 20});
-    RECT faceSize = {56, 20, 56 + 60, 20 + 19};
-    EXPECT_TRUE(EqualRect(&faceSize, &plain->bounds));
-
-    window.Flood(kBlue);
+    BitmapButton* faceless = Add(0, IDB_CANCEL_FACE, 5, nullptr, nullptr, place);
+    EXPECT_TRUE(EqualRect(&place, &faceless->bounds)) << "sized by its place";
+    Add(IDB_INSTALL_FACE, 0, 6, nullptr, nullptr, {56, 20, 56, 20});
+    Flood(kBlue);
     faceless->Redraw();
-    Mouse(WM_LBUTTONDOWN, 30, 12);
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 30, 12));
-    Mouse(WM_LBUTTONDOWN, 70, 30);
-    EXPECT_EQ(BitmapButton::kPressed, plain->pressState);
-    EXPECT_TRUE(WindowUntouched());
-    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 70, 30));
-    EXPECT_EQ((std::vector<WPARAM>{5, 6}), Notifications());
+    for (POINT at : {POINT{30, 12}, POINT{70, 30}}) {
+        Mouse(WM_LBUTTONDOWN, at.x, at.y);
+        EXPECT_EQ(1, Mouse(WM_LBUTTONUP, at.x, at.y));
+    }
+    EXPECT_EQ(0, Screen().Mismatches(Solid(kBlue), &above));
+    EXPECT_EQ((std::vector<WPARAM>{5, 6}), Notices());
 }
 
 TEST_F(BitmapButtonTest, NewFacesGiveBackTheOldOnes) {
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
-    button->pressState = BitmapButton::kClicked;
+    BitmapButton* button = Add(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2);
+    Mouse(WM_LBUTTONDOWN, 40, 20);
     RECT place = {30, 5, 30, 5};
     button->SetFaces(&place, IDB_INSTALL_FACE, IDB_CLOSE_FACE, 9);
     EXPECT_EQ(-1, SlotOf(IDB_CANCEL_FACE));
@@ -182,85 +104,45 @@ TEST_F(BitmapButtonTest, NewFacesGiveBackTheOldOnes) {
     EXPECT_EQ(1, BitmapCache.refCounts[SlotOf(IDB_CLOSE_FACE)]);
     RECT faceSize = {30, 5, 30 + 60, 5 + 19};
     EXPECT_TRUE(EqualRect(&faceSize, &button->bounds));
-    EXPECT_EQ(0, button->pressOffset);
-    EXPECT_EQ(BitmapButton::kIdle, button->pressState);
-    EXPECT_EQ(9, button->commandId);
+    EXPECT_EQ(0, Mouse(WM_LBUTTONUP, 40, 20)) << "the press starts again";
 }
 
 TEST_F(BitmapButtonTest, TheTextIsComposedBesideTheFaceAndHidingRestoresTheBackground) {
     RECT textPlace = {64, 2, 30, 14};
-    BitmapButton* button = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2, "Go", &textPlace);
+    BitmapButton* button = Add(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2, "Go", &textPlace);
     RECT textRect = {84, 12, 114, 26};
     ASSERT_TRUE(EqualRect(&textRect, &button->textRect));
-
-    window.Flood(kBlue);
+    Flood(kBlue);
     button->Redraw();
-    Canvas expected(120, 60, kBlue);
-    host.background->TileFill(expected.Dc(), button->bounds);
-    host.background->TileFill(expected.Dc(), textRect);
-    button->normalFace->DrawCentreOut(expected.Dc(), 20, 10, 0, 0);
-    SelectObject(expected.Dc(), NormalFont);
-    SetBkMode(expected.Dc(), TRANSPARENT);
-    DrawTextAt(expected.Dc(), 84, 12, "Go");
-    Canvas screen(120, 60);
-    Capture(&screen);
-    EXPECT_EQ(0, Mismatches(screen, [&](int x, int y) { return expected.Pixel(x, y); }));
-    int ink = 0;
-    for (int y = textRect.top; y < textRect.bottom; ++y)
-        for (int x = textRect.left; x < textRect.right; ++x)
-            ink += expected.Pixel(x, y) != Background(x, y);
-    EXPECT_GT(ink, 0);
-
-    window.Flood(kBlue);
-    button->Show(0);
-    Capture(&screen);
-    EXPECT_EQ(0, Mismatches(screen, [&](int x, int y) {
-                  bool covered = Inside(button->bounds, x, y) || Inside(textRect, x, y);
-                  return covered ? Background(x, y) : kBlue;
+    Canvas text(width, height);
+    host.background->TileFill(text.Dc(), textRect);
+    PrepareSkinDc(text.Dc());
+    DrawTextAt(text.Dc(), 84, 12, "Go");
+    EXPECT_GT(text.Mismatches(Background, &textRect), 0) << "the text must show";
+    EXPECT_EQ(0, FaceMismatches(Screen(), *button, button->normalFace, 0, [&](int x, int y) {
+                  return Inside(textRect, x, y) ? text.Pixel(x, y) : kBlue;
               }));
-}
 
-TEST_F(BitmapButtonTest, ATextNeedsAPlacementAndMustFit) {
-    RECT textPlace = {0, 0, 10, 10};
-    BitmapButton* unplaced = Make(IDB_CANCEL_FACE, IDB_CANCEL_FACE, 2, "Go");
-    EXPECT_STREQ("", unplaced->text);
-    EXPECT_TRUE(IsRectEmpty(&unplaced->textRect));
-    std::string longest(59, 'x');
-    EXPECT_EQ(longest, Make(0, 0, 2, longest.c_str(), &textPlace)->text);
-    EXPECT_STREQ("", Make(0, 0, 2, std::string(60, 'x').c_str(), &textPlace)->text);
+    Flood(kBlue);
+    button->Show(0);
+    EXPECT_EQ(0, Screen().Mismatches([&](int x, int y) {
+        bool covered = Inside(button->bounds, x, y) || Inside(textRect, x, y);
+        return covered ? Background(x, y) : kBlue;
+    }));
 }
 
 TEST_F(BitmapButtonTest, DrawDirectPutsTheFaceStraightOntoTheWindow) {
-    BitmapButton* picture = Make(IDB_CLOSE_FACE, IDB_CLOSE_FACE, 1);
+    BitmapButton* picture = Add(IDB_CLOSE_FACE, IDB_CLOSE_FACE, 1);
     picture->drawDirect = 1;
-    picture->active = 0;
-    PatBlt(host.memoryDc, 0, 0, 120, 60, BLACKNESS);
-
-    // In the paint cycle the face lands on the freshly tiled background.
-    window.Flood(kBlue);
-    InvalidateRect(window.Handle(), nullptr, FALSE);
-    skin->BeginSkinPaint();
-    skin->PaintAll();
-    skin->EndSkinPaint();
-    Canvas screen(120, 60);
-    Capture(&screen);
-    EXPECT_EQ(0, FaceMismatches(screen, *picture, picture->normalFace, 0, Background));
-    // The back buffer holds the background under the picture, never the face.
-    Canvas buffer(120, 60);
-    buffer.CopyFrom(host.memoryDc, 0, 0);
-    EXPECT_EQ(0,
-              FaceMismatches(buffer, *picture, nullptr, 0, [](int, int) { return RGB(0, 0, 0); }));
-
+    PaintCycle();
+    EXPECT_EQ(0, FaceMismatches(Screen(), *picture, picture->normalFace, 0, Background));
     // Outside a cycle it lands on whatever the window shows.
-    window.Flood(kBlue);
+    Flood(kBlue);
     picture->Redraw();
-    Capture(&screen);
-    EXPECT_EQ(0, Mismatches(screen, [&](int x, int y) {
-                  int c = x - 20, j = y - 10;
-                  if (c < 0 || j < 0 || c >= 60 || j >= 19) return kBlue;
-                  COLORREF pixel = GetPixel(picture->normalFace->memoryDc, c, j);
-                  return pixel == TransparentKey ? kBlue : pixel;
-              }));
+    EXPECT_EQ(0, Screen().Mismatches([&](int x, int y) {
+        COLORREF pixel = GetPixel(picture->normalFace->memoryDc, x - 20, y - 10);
+        return pixel == CLR_INVALID || pixel == TransparentKey ? kBlue : pixel;
+    }));
 }
 
 }  // namespace

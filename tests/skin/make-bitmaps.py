@@ -47,7 +47,5 @@ def write_cursor(name):
 
 
 write_bmp("pattern_6x4.bmp", 6, 4, lambda c, j: pattern(c, j, 0, False))
-write_bmp("keyed_5x3.bmp", 5, 3, lambda c, j: pattern(c, j, 20, True))
 write_bmp("strip_52x13.bmp", 52, 13, lambda c, j: pattern(c, j, 40, True))
-write_bmp("white_4x4.bmp", 4, 4, lambda c, j: (255, 255, 255))
 write_cursor("test_hand.cur")

@@ -1,7 +1,7 @@
-#include <algorithm>
-#include <memory>
 #include <string>
 
+#include "skin/bitmap_button.h"
+#include "skin/link_label.h"
 #include "skin/skin_draw.h"
 #include "skin_test_support.h"
 
@@ -9,225 +9,182 @@ namespace {
 
 const COLORREF kWhite = RGB(255, 255, 255);
 
-class SkinControlTest : public SkinTest {
+class SkinControlTest : public SkinWindowTest {
   protected:
     void SetUp() override {
-        SkinTest::SetUp();
-        skin.reset(new SkinContext(&host, TestInstance()));
-        RECT status = {4, 4, 84, 24};
-        skin->Attach(window.Handle(), IDB_TEST_PATTERN, IDC_TEST_CURSOR, &status);
+        SkinWindowTest::SetUp();
         StatusTextColor = kWhite;
     }
     void TearDown() override {
         StatusTextColor = 0;
-        skin.reset();
-        SkinTest::TearDown();
+        SkinWindowTest::TearDown();
     }
-
-    RecordingControl* Add(const char* statusText = nullptr, RECT area = {0, 0, 0, 0}) {
-        RecordingControl* control =
-            NewControl<RecordingControl>(&host, host.controlCount, &log, statusText);
-        control->area = area;
-        return control;
+    RecordingControl* WithStatus(const char* text) {
+        return NewControl<RecordingControl>(&host, 0, &log, text);
     }
-    std::vector<COLORREF> StatusArea(const Canvas& canvas) const {
-        std::vector<COLORREF> pixels;
-        const RECT& rect = host.statusRect;
-        for (int y = rect.top; y < rect.bottom; ++y)
-            for (int x = rect.left; x < rect.right; ++x) pixels.push_back(canvas.Pixel(x, y));
-        return pixels;
-    }
-    // The status area after a new control with `text` has shown `state`.
-    std::vector<COLORREF> Shown(const char* text, int state) {
-        Canvas screen(120, 40);
-        host.currentDc = screen.Dc();
-        Add(text)->ShowStatus(state);
+    // The status line drawn onto a canvas as the current DC by `show`.
+    void ShowOn(Canvas* canvas, const std::function<void()>& show) {
+        host.currentDc = canvas->Dc();
+        show();
         host.currentDc = nullptr;
-        return StatusArea(screen);
     }
-    // The background with `text` (none when null) drawn at the status corner.
-    std::vector<COLORREF> Expected(const char* text) {
-        Canvas screen(120, 40);
+    // Pixels of the status line that differ from the background with `text`
+    // (none when null) drawn white at its corner.
+    int StatusMismatches(const Canvas& shown, const char* text) {
+        Canvas expected(width, height);
         const RECT& rect = host.statusRect;
-        host.background->TileFill(screen.Dc(), rect);
-        SelectObject(screen.Dc(), NormalFont);
-        SetBkMode(screen.Dc(), TRANSPARENT);
-        SetTextColor(screen.Dc(), kWhite);
-        if (text) DrawTextAt(screen.Dc(), rect.left, rect.top, text);
-        return StatusArea(screen);
+        host.background->TileFill(expected.Dc(), rect);
+        PrepareSkinDc(expected.Dc());
+        SetTextColor(expected.Dc(), kWhite);
+        if (text) DrawTextAt(expected.Dc(), rect.left, rect.top, text);
+        return shown.Mismatches([&](int x, int y) { return expected.Pixel(x, y); }, &rect);
     }
-
-    std::vector<ControlEvent> log;
-    ControlHost host{};
-    TestWindow window{120, 40};
-    std::unique_ptr<SkinContext> skin;
 };
 
-TEST_F(SkinControlTest, StatusTextLongerThan79CharactersIsRefused) {
-    std::string longest(79, 'x');
-    EXPECT_EQ(longest, Add(longest.c_str())->statusText);
-    std::string tooLong(80, 'x');
-    EXPECT_STREQ("", Add(tooLong.c_str())->statusText);
-}
-
 TEST_F(SkinControlTest, StatusStatesShowTheirPartOfTheText) {
-    std::vector<COLORREF> background = Expected(nullptr);
-    std::vector<COLORREF> hello = Expected("Hello");
-    ASSERT_NE(background, hello) << "the text must show";
-    EXPECT_NE(hello.end(), std::find(hello.begin(), hello.end(), kWhite));
-
-    EXPECT_EQ(hello, Shown("Hello", 1));
-    EXPECT_EQ(hello, Shown("Hello@World", 1));
-    EXPECT_EQ(Expected("World"), Shown("Hello@World", 2));
-    EXPECT_EQ(Expected("World@Again"), Shown("Hello@World@Again", 2));
-    EXPECT_EQ(background, Shown("Hello", 2));
-    EXPECT_EQ(background, Shown("@After", 1));
-    EXPECT_EQ(Expected("After"), Shown("@After", 2));
-    EXPECT_EQ(background, Shown("Hello", 3));
-    EXPECT_EQ(kWhite, GetTextColor(host.memoryDc));
+    struct Case {
+        const char* text;
+        int state;
+        const char* shown;
+    } cases[] = {
+        {"Hello", 1, "Hello"},       {"Hello@World", 1, "Hello"},
+        {"Hello@World", 2, "World"}, {"Hello@World@Again", 2, "World@Again"},
+        {"Hello", 2, nullptr},       {"@After", 1, nullptr},
+        {"@After", 2, "After"},      {"Hello", 3, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " " << c.state);
+        Canvas shown(width, height);
+        ShowOn(&shown, [&] { WithStatus(c.text)->ShowStatus(c.state); });
+        EXPECT_EQ(0, StatusMismatches(shown, c.shown));
+        EXPECT_EQ(c.shown != nullptr, StatusMismatches(shown, nullptr) > 0) << "the text shows";
+    }
 }
 
 TEST_F(SkinControlTest, StatusIsDrawnOnlyWhenTheStateChanges) {
-    Canvas screen(120, 40);
-    host.currentDc = screen.Dc();
-    RecordingControl* control = Add("Hello");
-    control->ShowStatus(1);
-    EXPECT_EQ(1, control->statusState);
-    EXPECT_EQ(Expected("Hello"), StatusArea(screen));
-
-    screen.Fill(kUntouched);
-    control->ShowStatus(1);
-    EXPECT_EQ(0, Mismatches(screen, [](int, int) { return kUntouched; }));
-    control->ShowStatus(0);
-    EXPECT_EQ(0, control->statusState);
-    EXPECT_EQ(Expected(nullptr), StatusArea(screen));
-
-    screen.Fill(kUntouched);
-    control->ShowStatus(0);
-    Add("Other")->ShowStatus(0);
-    RecordingControl* silent = Add();
-    silent->ShowStatus(1);
-    EXPECT_EQ(0, silent->statusState);
-    EXPECT_EQ(0, Mismatches(screen, [](int, int) { return kUntouched; }));
-    host.currentDc = nullptr;
+    RecordingControl* control = WithStatus("Hello");
+    RecordingControl* silent = WithStatus(nullptr);
+    for (int state : {1, 1, 0, 0}) {
+        Canvas shown(width, height);
+        bool change = control->statusState != state;
+        ShowOn(&shown, [&] {
+            control->ShowStatus(state);
+            silent->ShowStatus(state);
+        });
+        EXPECT_EQ(state, control->statusState);
+        EXPECT_EQ(0, silent->statusState);
+        EXPECT_EQ(0, change ? StatusMismatches(shown, state ? "Hello" : nullptr)
+                            : shown.Mismatches(Solid(kUntouched)));
+    }
 }
 
-// One move offered in registration order, with the pointer gone from the
-// second control straight onto the first.
+// The pointer goes from the second control straight onto the first: one
+// move is offered in registration order, so the second one's leaving comes
+// last and must not wipe the text of the first.
 TEST_F(SkinControlTest, LeavingControlKeepsTheTextOfTheOneEntered) {
-    Canvas screen(120, 40);
-    host.currentDc = screen.Dc();
-    RecordingControl* first = Add("First");
-    RecordingControl* second = Add("Second");
-    second->ShowStatus(1);
-    first->ShowStatus(1);
-    second->ShowStatus(0);
+    RecordingControl* first = WithStatus("First");
+    RecordingControl* second = WithStatus("Second");
+    Canvas shown(width, height);
+    ShowOn(&shown, [&] {
+        second->ShowStatus(1);
+        first->ShowStatus(1);
+        second->ShowStatus(0);
+    });
     EXPECT_EQ(0, second->statusState);
-    EXPECT_EQ(Expected("First"), StatusArea(screen));
-
-    first->ShowStatus(0);
-    EXPECT_EQ(Expected(nullptr), StatusArea(screen));
-    host.currentDc = nullptr;
+    EXPECT_EQ(0, StatusMismatches(shown, "First"));
+    ShowOn(&shown, [&] { first->ShowStatus(0); });
+    EXPECT_EQ(0, StatusMismatches(shown, nullptr));
 }
 
-TEST_F(SkinControlTest, StatusWithoutACurrentDcStaysInTheBackBuffer) {
-    window.Flood(RGB(0, 0, 255));
-    RecordingControl* control = Add("Hello");
-    control->ShowStatus(1);
-    EXPECT_EQ(1, control->statusState);
-    Canvas screen(120, 40);
-    window.Capture(&screen);
-    EXPECT_EQ(0, Mismatches(screen, [](int, int) { return RGB(0, 0, 255); }));
-}
-
-TEST_F(SkinControlTest, ShowRepaintsAndHidingErasesOnce) {
-    Canvas screen(120, 40);
-    host.currentDc = screen.Dc();
-    RecordingControl* control = Add(nullptr, {4, 4, 14, 14});
-
-    control->Show(0);
-    EXPECT_EQ(0, control->visible);
-    EXPECT_EQ(0, control->active);
-    EXPECT_EQ(1, control->erased);
-    control->Show(0);
-    EXPECT_EQ(1, CountEvents(log, "paint"));
-
-    control->Show(1);
-    EXPECT_EQ(1, control->visible);
-    EXPECT_EQ(1, control->active);
-    EXPECT_EQ(0, control->erased);
-    control->Show(1);
-    EXPECT_EQ(3, CountEvents(log, "paint"));
-    for (const ControlEvent& event : log) EXPECT_EQ(screen.Dc(), event.dc);
-    EXPECT_EQ(control->colour, screen.Pixel(4, 4));
-
+TEST_F(SkinControlTest, HidingErasesOnceUntilTheNextShow) {
+    Canvas shown(width, height);
+    RecordingControl* control = AddRecorder(1, {4, 4, 14, 14});
+    ShowOn(&shown, [&] {
+        control->Show(0);
+        control->Show(0);
+    });
+    EXPECT_EQ(1u, Tags(log, "paint").size());
+    EXPECT_FALSE(control->visible || control->active);
+    EXPECT_EQ(Background(4, 4), shown.Pixel(4, 4));
+    ShowOn(&shown, [&] {
+        control->Show(1);
+        control->Show(1);
+    });
+    EXPECT_EQ(3u, Tags(log, "paint").size());
+    EXPECT_TRUE(control->visible && control->active);
+    EXPECT_EQ(control->colour, shown.Pixel(4, 4));
     // Direct writes leave `erased` alone: only Show(1) clears it.
-    control->visible = 0;
-    control->Redraw();
-    EXPECT_EQ(1, control->erased);
-    control->visible = 1;
-    control->Redraw();
-    EXPECT_EQ(4, CountEvents(log, "paint"));
-    host.currentDc = nullptr;
+    ShowOn(&shown, [&] {
+        control->visible = 0;
+        control->Redraw();
+        control->visible = 1;
+        control->Redraw();
+    });
+    EXPECT_EQ(4u, Tags(log, "paint").size());
 }
 
 TEST_F(SkinControlTest, RedrawOutsideACycleTakesAWindowDc) {
-    window.Flood(RGB(0, 0, 255));
-    RecordingControl* control = Add(nullptr, {4, 4, 14, 14});
+    Flood(kBlue);
+    RecordingControl* control = AddRecorder(1, {4, 4, 14, 14});
     control->Redraw();
-    ASSERT_EQ(1, CountEvents(log, "paint"));
-    EXPECT_EQ(static_cast<DWORD>(OBJ_DC), GetObjectType(log[0].dc));
-    Canvas screen(120, 40);
-    window.Capture(&screen);
-    EXPECT_EQ(0, Mismatches(screen, [&](int x, int y) {
-                  return Inside(control->area, x, y) ? control->colour : RGB(0, 0, 255);
-              }));
-
-    // Without a window there is nothing to draw on.
+    EXPECT_EQ(0, Screen().Mismatches([&](int x, int y) {
+        return Inside(control->area, x, y) ? control->colour : kBlue;
+    }));
+    // Without a window there is nothing to draw on (not the screen).
     ControlHost unattached{};
     RecordingControl loose(&unattached, 99, &log);
     loose.Redraw();
-    EXPECT_EQ(0, CountEvents(log, "paint", 99));
+    EXPECT_EQ(1u, Tags(log, "paint").size());
+}
+
+// A text that does not fit is refused, but a strip selector's caption is
+// cut to fit; a button's text needs a placement.
+TEST_F(SkinControlTest, TextsThatDoNotFitAreRefusedButACaptionIsCut) {
+    std::string tooLong(80, 'x');
+    RECT place = {0, 0, 0, 0};
+    StripSelector* strip = Make<StripSelector>(&place, IDB_TEST_STRIP, 0x80148000u, tooLong.c_str(),
+                                               0, -3, tooLong.c_str(), 1, 0, tooLong.c_str());
+    EXPECT_EQ(tooLong.substr(0, 63), strip->caption);
+    EXPECT_STREQ("", strip->name);
+    EXPECT_STREQ("", strip->statusText);
+    EXPECT_STREQ("", Make<LinkLabel>(&place, tooLong.c_str(), 1, nullptr)->text);
+    EXPECT_STREQ("", Make<BitmapButton>(&place, 0, 0, 1, nullptr, tooLong.c_str(), &place)->text);
+    EXPECT_STREQ("", Make<BitmapButton>(&place, 0, 0, 1, nullptr, "Go", nullptr)->text);
 }
 
 TEST(SkinControlHitTest, IncludesAllFourEdges) {
-    auto at = [](int x, int y) { return SkinControl::HitTest(10, 20, 30, 40, MAKELPARAM(x, y)); };
-    EXPECT_EQ(1, at(10, 20));
-    EXPECT_EQ(1, at(30, 40));
-    EXPECT_EQ(0, at(31, 40));
-    EXPECT_EQ(0, at(30, 41));
-    EXPECT_EQ(0, at(9, 20));
-    EXPECT_EQ(0, at(10, 19));
-    // The coordinates are unsigned 16-bit values.
-    EXPECT_EQ(0, SkinControl::HitTest(-5, -5, 10, 10, MAKELPARAM(0xFFFF, 0)));
-    EXPECT_EQ(1, SkinControl::HitTest(0, 0, 70000, 10, MAKELPARAM(0xFFFF, 0)));
+    struct Case {
+        int left, top, right, bottom, x, y, hit;
+    } cases[] = {
+        {10, 20, 30, 40, 10, 20, 1},
+        {10, 20, 30, 40, 30, 40, 1},
+        {10, 20, 30, 40, 31, 40, 0},
+        {10, 20, 30, 40, 30, 41, 0},
+        {10, 20, 30, 40, 9, 20, 0},
+        {10, 20, 30, 40, 10, 19, 0},
+        // The coordinates are unsigned 16-bit values.
+        {-5, -5, 10, 10, 0xFFFF, 0, 0},
+        {0, 0, 70000, 10, 0xFFFF, 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.hit,
+                  SkinControl::HitTest(c.left, c.top, c.right, c.bottom, MAKELPARAM(c.x, c.y)))
+            << c.x << "," << c.y;
 }
 
 TEST(MakeRect, SignExtendsTheLow16Bits) {
-    RECT rect;
-    EXPECT_EQ(&rect, MakeRect(&rect, 0x1FFFF, 5, 10, 20));
-    EXPECT_EQ(-1, rect.left);
-    EXPECT_EQ(5, rect.top);
-    EXPECT_EQ(9, rect.right);
-    EXPECT_EQ(25, rect.bottom);
-    MakeRect(&rect, 0x7FFF, static_cast<int>(0xFFFF8000), 0x10001, -1);
-    EXPECT_EQ(32767, rect.left);
-    EXPECT_EQ(-32768, rect.top);
-    EXPECT_EQ(32768, rect.right);
-    EXPECT_EQ(-32769, rect.bottom);
-}
-
-TEST_F(SkinControlTest, PostNotifyPostsNonZeroIds) {
-    EXPECT_EQ(0x500u, WM_CONTROL_NOTIFY);
-    SkinControl::PostNotify(window.Handle(), 0);
-    SkinControl::PostNotify(window.Handle(), 219);
-    MSG message;
-    ASSERT_TRUE(
-        PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE));
-    EXPECT_EQ(219u, message.wParam);
-    EXPECT_EQ(0, message.lParam);
-    EXPECT_FALSE(
-        PeekMessageA(&message, window.Handle(), WM_CONTROL_NOTIFY, WM_CONTROL_NOTIFY, PM_REMOVE));
+    struct Case {
+        int x, y, width, height;
+        RECT expected;
+    } cases[] = {
+        {0x1FFFF, 5, 10, 20, {-1, 5, 9, 25}},
+        {0x7FFF, static_cast<int>(0xFFFF8000), 0x10001, -1, {32767, -32768, 32768, -32769}},
+    };
+    for (const Case& c : cases) {
+        RECT rect;
+        EXPECT_EQ(&rect, MakeRect(&rect, c.x, c.y, c.width, c.height));
+        EXPECT_TRUE(EqualRect(&c.expected, &rect)) << c.x;
+    }
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #define SKIN_TEST_IDS_H
 
 #define IDB_TEST_PATTERN 3101 /* 6 x 4, no white */
-#define IDB_TEST_KEYED 3102   /* 5 x 3, some white */
 #define IDB_TEST_STRIP 3103   /* 52 x 13: four 13 x 13 cells, some white */
-#define IDB_TEST_WHITE 3104   /* 4 x 4, all white */
 #define IDC_TEST_CURSOR 3110
 
 #endif
