@@ -16,7 +16,7 @@
 
 #include "app/dialog_skin.h"
 #include "app/entry.h"
-#include "bench/bench_clock.h"
+#include "bench/bench_support.h"
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
 #include "skin/skin_context.h"
@@ -243,11 +243,6 @@ void TimeHoverAcrossProcesses() {
     cleared.Print("pointer off it: text wiped");
 }
 
-LRESULT CALLBACK QuietWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 1;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void PumpPending() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -257,20 +252,13 @@ void PumpPending() {
 // real background, controls and layout, without the dialog manager.
 void TimeHoverInProcess() {
     printf("Status text update inside one process, a mouse move through the skin's dispatch:\n");
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = QuietWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "DialogStartBench";
-    RegisterClassA(&windowClass);
-    HWND window =
-        CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 40,
-                        40, kWidth, kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateBenchWindow("DialogStartBench", kWidth, kHeight);
     if (!window) {
         printf("  no window\n");
         return;
     }
     static ControlHost host;
-    AppInstance = windowClass.hInstance;
+    AppInstance = GetModuleHandleA(nullptr);
     MainSkin = new SkinContext(&host, AppInstance);
     BeginSkinSetUp(window);
     FinishSkinSetUp(window);

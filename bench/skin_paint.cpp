@@ -7,7 +7,7 @@
 
 #include <stdio.h>
 
-#include "bench/bench_clock.h"
+#include "bench/bench_support.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_control.h"
@@ -200,29 +200,10 @@ void TimeCopies(ControlHost* host, HDC windowDc, const CopyCase& size) {
     ReleaseSkinBitmap(square);
 }
 
-LRESULT CALLBACK QuietWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 1;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateBenchWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = QuietWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "SkinPaintBench";
-    RegisterClassA(&windowClass);
-    HWND window =
-        CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 40,
-                        40, kWidth, kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    return window;
-}
-
 }  // namespace
 
 int main() {
-    HWND window = CreateBenchWindow();
+    HWND window = CreateBenchWindow("SkinPaintBench", kWidth, kHeight);
     if (!window) {
         printf("no window\n");
         return 1;
