@@ -12,6 +12,7 @@
 #include "app/install_dialog.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "support/skinned_dialog.h"
 #include "support/test_support.h"
 
 namespace {
@@ -60,16 +61,6 @@ class InstallDialog : public ::testing::Test {
     void TearDown() override {
         if (dialog) DestroyWindow(dialog);
         ResetFolderTables();
-    }
-
-    void AddCandidate(const std::string& path, int flag) {
-        for (CandidateFolder& record : CandidateList) {
-            if (record.path[0] == '\0') {
-                lstrcpynA(record.path, path.c_str(), kPathSize);
-                record.flag = flag;
-                return;
-            }
-        }
     }
 
     void Open() {
@@ -201,8 +192,8 @@ TEST_F(InstallDialog, TemplateIsTheBorderlessPopupWithListAndHiddenButton) {
 }
 
 TEST_F(InstallDialog, OffersCandidatesInOrderThenTheBrowseEntry) {
-    AddCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
-    AddCandidate("C:\\Hosts\\Igrafx\\Plugins\\", 0);
+    PlaceCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
+    PlaceCandidate("C:\\Hosts\\Igrafx\\Plugins\\", 0);
     Open();
     EXPECT_EQ((std::vector<std::string>{"C:\\Hosts\\Photo\\Plug-Ins\\Vantorel\\",
                                         "C:\\Hosts\\Igrafx\\Plugins\\", kBrowseEntry}),
@@ -223,8 +214,8 @@ TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelected) {
 }
 
 TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
-    AddCandidate("C:\\" + std::string(390, 'x') + "\\", 1);
-    AddCandidate("C:\\Short\\", 0);
+    PlaceCandidate("C:\\" + std::string(390, 'x') + "\\", 1);
+    PlaceCandidate("C:\\Short\\", 0);
     Open();
     EXPECT_EQ((std::vector<std::string>{"C:\\Short\\", kBrowseEntry}), Entries());
     EXPECT_EQ(1, BrowseIndex);
@@ -233,7 +224,7 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
 TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt) {
     TempFolder first;
     TempFolder second;
-    AddCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
+    PlaceCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
     Open();
 
     ASSERT_TRUE(BrowseTo(first.Path()));
@@ -263,8 +254,8 @@ TEST_F(InstallDialog, DriveRootKeepsItsSingleBackslash) {
 }
 
 TEST_F(InstallDialog, OrdinaryCandidateOpensNoBrowser) {
-    AddCandidate("C:\\Hosts\\A\\", 0);
-    AddCandidate("C:\\Hosts\\B\\", 0);
+    PlaceCandidate("C:\\Hosts\\A\\", 0);
+    PlaceCandidate("C:\\Hosts\\B\\", 0);
     Open();
     ModalWatcher watcher([](HWND browser) { PostMessageA(browser, WM_COMMAND, IDCANCEL, 0); });
     Choose(1);
@@ -276,7 +267,7 @@ TEST_F(InstallDialog, OrdinaryCandidateOpensNoBrowser) {
 
 TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
     TempFolder folder;
-    AddCandidate(folder.Path(), 1);
+    PlaceCandidate(folder.Path(), 1);
     Open();
     EXPECT_EQ("", InstallAndReadMessage());
 
@@ -302,7 +293,7 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
 TEST_F(InstallDialog, FolderThatCannotBeCreatedIsReported) {
     TempFolder folder;
     std::string unreachable = folder.Path() + "Missing\\Deeper\\";
-    AddCandidate(unreachable, 0);
+    PlaceCandidate(unreachable, 0);
     Open();
     std::string message = InstallAndReadMessage();
     EXPECT_NE(std::string::npos, message.find(unreachable)) << message;
@@ -316,7 +307,7 @@ TEST_F(InstallDialog, ReadOnlyTargetKeepsTheDialogChoosingAndTheFileIntact) {
     std::vector<char> original(4096, 'r');
     WriteWholeFile(target, original);
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    AddCandidate(folder.Path(), 0);
+    PlaceCandidate(folder.Path(), 0);
     Open();
 
     std::string message = InstallAndReadMessage();

@@ -93,7 +93,7 @@ class SkinnedSetup : public ChildProcess {
     // Takes screenshots of the client area until one satisfies `ready`, for
     // at most kPaintTimeout ms; the last one stays in `shot`.
     bool WaitForScreen(const std::function<bool(const Pixels&)>& ready) {
-        return PollUntil(
+        return WaitUntil(
             [&] {
                 shot = CaptureClient(dialog, kWidth, kHeight);
                 return !shot.Empty() && ready(shot);

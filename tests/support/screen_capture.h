@@ -7,7 +7,6 @@
 
 #include <stdint.h>
 
-#include <functional>
 #include <vector>
 
 // Pixels as 0xRRGGBB, top row first.
@@ -154,14 +153,4 @@ inline int CountColour(const Pixels& pixels, const RECT& area, uint32_t colour) 
         for (int x = area.left; x < area.right && x < pixels.width; ++x)
             if (pixels.At(x, y) == colour) ++count;
     return count;
-}
-
-// Calls `ready` until it says yes or `timeout` ms have passed; the answer.
-inline bool PollUntil(const std::function<bool()>& ready, DWORD timeout) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount() - start >= timeout) return false;
-        Sleep(5);
-    }
 }

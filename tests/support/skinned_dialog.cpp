@@ -14,18 +14,16 @@
 #include "skin/strip_selector.h"
 #include "support/test_support.h"
 
-namespace {
+namespace {}  // namespace
 
-void PlaceCandidate(const std::string& path) {
+void PlaceCandidate(const std::string& path, int flag) {
     for (CandidateFolder& record : CandidateList) {
         if (record.path[0] != '\0') continue;
         lstrcpynA(record.path, path.c_str(), kPathSize);
-        record.flag = 0;
+        record.flag = flag;
         return;
     }
 }
-
-}  // namespace
 
 Pixels ClientPixels(HWND window) {
     RECT client;
@@ -36,7 +34,7 @@ Pixels ClientPixels(HWND window) {
 
 SkinnedDialog::SkinnedDialog(const std::string& candidate) {
     ResetFolderTables();
-    if (!candidate.empty()) PlaceCandidate(candidate);
+    if (!candidate.empty()) PlaceCandidate(candidate, 0);
     AppInstance = GetModuleHandleA(nullptr);
     MainSkin = new (std::nothrow) SkinContext(&host_, AppInstance);
     window_ = CreateDialogParamA(AppInstance, "main", nullptr, InstallDialogProc, 0);

@@ -14,6 +14,10 @@ class SkinControl;
 class BitmapButton;
 class StripSelector;
 
+// Puts `path` into the first free record of the candidate list, as discovery
+// would, with the flag that asks for the maker's folder to be appended.
+void PlaceCandidate(const std::string& path, int flag);
+
 // A window's client area as its own DC gives it.
 Pixels ClientPixels(HWND window);
 

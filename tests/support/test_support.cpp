@@ -268,15 +268,6 @@ void PumpMessages() {
     }
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD wait) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= wait) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 namespace {
 
 // A visible top-level window of a process, of a class, other than `except`.

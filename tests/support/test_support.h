@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/wait_until.h"
+
 // A new, empty folder under the temporary folder; removed with everything in
 // it (read-only files included) when the object goes, after the current
 // directory has been moved out of it.
@@ -105,10 +107,6 @@ std::vector<char> PayloadBytes(const char* name);
 
 // Processes the calling thread's pending messages.
 void PumpMessages();
-
-// Asks `done` again and again, a few milliseconds apart, until it holds;
-// false when it still does not after `wait` ms. For another process's work.
-bool WaitUntil(const std::function<bool()>& done, DWORD wait);
 
 // Waits, on a thread of its own, for a visible top-level window of this
 // process whose class is `className` (the dialog class when empty), then
