@@ -9,6 +9,7 @@
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
+#include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/strip_selector.h"
 
@@ -212,7 +213,16 @@ void ApplyCompletedFont() {
     NormalFont = larger;
 }
 
+bool EraseDialog(HDC dc) {
+    if (!MainSkin || !MainSkin->host->background) return false;
+    RECT client;
+    GetClientRect(MainSkin->host->window, &client);
+    MainSkin->host->background->TileFill(dc, client);
+    return true;
+}
+
 void PaintDialog() {
+    if (!MainSkin) return;
     HDC dc = MainSkin->BeginSkinPaint();
     MainSkin->PaintAll();
     if (dc) SetTextColor(dc, 0);

@@ -47,6 +47,11 @@ void RecordExclusions();
 void ApplyCompletedLook();
 void ApplyCompletedFont();
 
-// WM_PAINT and the controls' WM_CONTROL_NOTIFY.
+// WM_ERASEBKGND: tiles the background onto `dc`, so that nothing else shows
+// during the paint cycle's pause; false, drawing nothing, without a skin
+// background (the system erases then).
+bool EraseDialog(HDC dc);
+// WM_PAINT (the system's painting without a skin) and the controls'
+// WM_CONTROL_NOTIFY.
 void PaintDialog();
 void OnControlNotify(HWND dialog, WPARAM commandId);

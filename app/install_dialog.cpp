@@ -9,8 +9,6 @@
 #include "common/bounded_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
-#include "skin/skin_bitmap.h"
-#include "skin/skin_context.h"
 #include "skin/skin_control.h"
 
 bool InstallCompleted;
@@ -136,17 +134,6 @@ bool PrepareDestination(HWND dialog) {
     return true;
 }
 
-// The paint cycle starts with a pause; erasing with the skin's background
-// rather than the dialog's colour keeps the window from flashing meanwhile.
-INT_PTR EraseWithSkin(HWND dialog, HDC dc) {
-    if (!MainSkin || !MainSkin->host->background) return FALSE;
-    RECT client;
-    GetClientRect(dialog, &client);
-    MainSkin->host->background->TileFill(dc, client);
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
-    return TRUE;
-}
-
 INT_PTR OnInstall(HWND dialog) {
     if (InstallCompleted) {
         EndDialog(dialog, 0);
@@ -180,9 +167,11 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         OnInitDialog(dialog);
         return FALSE;
     case WM_ERASEBKGND:
-        return EraseWithSkin(dialog, reinterpret_cast<HDC>(wParam));
+        if (!EraseDialog(reinterpret_cast<HDC>(wParam))) return FALSE;
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+        return TRUE;
     case WM_PAINT:
-        if (MainSkin) PaintDialog();
+        PaintDialog();
         return FALSE;
     case WM_CONTROL_NOTIFY:
         OnControlNotify(dialog, wParam);
