@@ -85,7 +85,7 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
             return box || ListCorner(dialog).y == 1000 || setup.ExitCode(0) != -1;
         },
         kStartTimeout);
-    ASSERT_EQ(nullptr, box) << ShownMessage(box);
+    ASSERT_EQ(nullptr, box) << MessageBoxText(box);
     ASSERT_EQ(-1, setup.ExitCode(0));
     EXPECT_TRUE(IsWindowVisible(dialog));
     POINT corner = ListCorner(dialog);

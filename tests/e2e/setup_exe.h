@@ -64,10 +64,3 @@ inline bool SelectListEntry(HWND dialog, const std::string& folder) {
     }
     return false;
 }
-
-// The text of a message box of another process.
-inline std::string ShownMessage(HWND box) {
-    wchar_t text[1024] = L"";
-    SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return Narrow(text);
-}

@@ -314,15 +314,14 @@ ModalWatcher::~ModalWatcher() {
     thread_.join();
 }
 
-std::string WindowText(HWND window) {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string MessageBoxText(HWND box) {
-    // The message box's text is its static control 0xFFFF.
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    // The text is the box's static control 0xFFFF. Only the wide-character
+    // message is translated when the box belongs to another process.
+    wchar_t text[4096] = L"";
+    SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    char narrow[8192] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
 }
 
 ChildProcess::ChildProcess(const std::string& commandLine) {

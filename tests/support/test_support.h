@@ -155,6 +155,5 @@ std::string OwnFolder();
 // Posts a key press and release, as typed while `window` has the focus.
 void PressKey(HWND window, WPARAM key);
 
-// The text of a message box: its static text control.
+// The text of a message box, of this process or another.
 std::string MessageBoxText(HWND box);
-std::string WindowText(HWND window);
