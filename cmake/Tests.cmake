@@ -68,9 +68,11 @@ endforeach()
 add_test(NAME setup_exe_is_self_contained
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)
 
-# The end-to-end tests start the real setup.exe; they get its path.
+# The end-to-end tests start the real setup.exe; they get its path. They
+# read its dialog as a screen reader does.
 if(TARGET test_e2e)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+  target_link_libraries(test_e2e PRIVATE oleacc oleaut32)
 endif()
 
 # A planted DLL and a probe program for the DLL search test; they live in a

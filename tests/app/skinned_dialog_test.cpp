@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
@@ -94,6 +95,22 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     EXPECT_NE('\0', cancel->statusText[0]);
     EXPECT_STREQ(cancel->statusText, link->statusText);
     EXPECT_EQ(RGB(255, 255, 255), StatusTextColor);
+
+    // The desktop names the window and shows the program's icon.
+    char title[64] = "";
+    GetWindowTextA(dialog.Window(), title, sizeof title);
+    EXPECT_STREQ("Pastel Craft Plug-in Setup", title);
+    for (auto size :
+         {std::make_pair(ICON_BIG, SM_CXICON), std::make_pair(ICON_SMALL, SM_CXSMICON)}) {
+        HICON icon =
+            reinterpret_cast<HICON>(SendMessageA(dialog.Window(), WM_GETICON, size.first, 0));
+        ICONINFO parts = {};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &parts)) << size.first;
+        GdiObject<HBITMAP> colour(parts.hbmColor), mask(parts.hbmMask);
+        BITMAP shape = {};
+        GetObjectA(colour.Get(), sizeof shape, &shape);
+        EXPECT_EQ(GetSystemMetrics(size.second), shape.bmWidth) << size.first;
+    }
 
     // The prompt is painted above the list, which sits along the bottom.
     RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
