@@ -74,6 +74,9 @@ if(TARGET test_e2e)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
   target_link_libraries(test_e2e PRIVATE oleacc oleaut32)
 endif()
+if(TARGET test_skin)
+  target_link_libraries(test_skin PRIVATE oleacc)
+endif()
 
 # A planted DLL and a probe program for the DLL search test; they live in a
 # folder of their own so that no other program here finds the DLL.

@@ -10,6 +10,7 @@
 
 #include "app/entry.h"
 #include "app/install_dialog.h"
+#include "common/handles.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "support/skinned_dialog.h"
@@ -255,6 +256,31 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
     EXPECT_EQ(1, BrowseIndex);
 }
 
+// The drop-down is as wide as the widest entry, so that the end of a long
+// path shows, but never wider than the screen.
+TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
+    std::string longer = "C:\\" + std::string(100, 'w') + "\\Plug-Ins\\";
+    PlaceCandidate("C:\\Short\\", 0);
+    PlaceCandidate(longer, 1);
+    Open();
+    SIZE extent = {};
+    {
+        WindowDc dc(list);
+        SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        std::string entry = longer + "Vantorel\\";
+        GetTextExtentPoint32A(dc.Get(), entry.c_str(), static_cast<int>(entry.size()), &extent);
+    }
+    LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
+    EXPECT_GT(wide, extent.cx);
+    EXPECT_LT(wide, extent.cx + 60);
+
+    ResetFolderTables();
+    DestroyWindow(dialog);
+    PlaceCandidate("C:\\" + std::string(380, 'w') + "\\", 0);
+    Open();
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0));
+}
+
 TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt) {
     TempFolder first;
     TempFolder second;
@@ -339,6 +365,19 @@ TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
     EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(installed + "Strokes.8tx"));
     EXPECT_TRUE(InstallCompleted);
     EXPECT_TRUE(ListMovedAway());
+
+    // The list is gone for good: hidden, disabled, and not listened to.
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(IsWindowEnabled(list));
+    {
+        ModalWatcher watcher([](HWND browser) { AnswerBrowser(browser, ""); });
+        SendMessageA(list, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(list));
+        PostMessageA(dialog, WM_APP + 1, 0, 0);
+        PumpMessages();
+        EXPECT_FALSE(watcher.Answered());
+    }
 
     // Enter in the completed state ends the dialog instead of installing again.
     DeleteFileA((installed + "Strokes.8tx").c_str());

@@ -112,6 +112,12 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
         EXPECT_EQ(GetSystemMetrics(size.second), shape.bmWidth) << size.first;
     }
 
+    // The back buffer is made for the final size, not the template's.
+    BITMAP buffer = {};
+    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer, sizeof buffer, &buffer));
+    EXPECT_EQ(500, buffer.bmWidth);
+    EXPECT_EQ(292, buffer.bmHeight);
+
     // The prompt is painted above the list, which sits along the bottom.
     RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
     EXPECT_TRUE(Corner(list) == POINT({16, 232}));
@@ -195,6 +201,10 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     LOGFONTA font{};
     ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
     EXPECT_EQ(16, font.lfHeight);
+    // The close button has the keyboard focus, the list none of it.
+    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    EXPECT_EQ(dialog.Window(), GetFocus());
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window(), IDC_FOLDER_LIST)));
 
     // The picture is drawn with its white left out, and the three lines of
     // text stand to its right.
