@@ -23,6 +23,15 @@ add_test(NAME wine_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
+# A small drive that the install tests fill to meet a full disk.
+add_test(NAME small_drive_mount
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/small-drive.sh --mount ${CMAKE_BINARY_DIR})
+add_test(NAME small_drive_unmount
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/small-drive.sh --unmount ${CMAKE_BINARY_DIR})
+set_tests_properties(small_drive_mount PROPERTIES FIXTURES_SETUP small_drive
+  FIXTURES_REQUIRED wine)
+set_tests_properties(small_drive_unmount PROPERTIES FIXTURES_CLEANUP small_drive)
+
 file(GLOB test_support_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(test_support STATIC ${test_support_sources})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
@@ -67,6 +76,13 @@ endforeach()
 foreach(area IN ITEMS app discovery dll_search e2e entry payload skin)
   if(TARGET test_${area})
     set_tests_properties(${area} PROPERTIES RESOURCE_LOCK program_session_state)
+  endif()
+endforeach()
+
+foreach(area IN ITEMS app payload)
+  if(TARGET test_${area})
+    set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED "wine;small_drive"
+      ENVIRONMENT "SMALL_DRIVE=S:")
   endif()
 endforeach()
 
