@@ -177,11 +177,12 @@ void OnListCommand(HWND dialog, int code) {
         PostMessageA(dialog, WM_BROWSE_FOR_FOLDER, 0, 0);
 }
 
-// Copies the selected folder into DestinationFolder and makes sure it exists.
-// Tells the user and returns false when there is no folder to install into.
-bool PrepareDestination(HWND dialog) {
+// Copies the selected folder into DestinationFolder; with the browse entry
+// selected, the user chooses the folder now. Returns false when the selection
+// names no folder (the browser was cancelled, or the user has been asked for
+// one) or does not fit; `failure` then says so.
+bool ChooseDestination(HWND dialog, InstallFailure* failure) {
     int selected = Selection(dialog);
-    // With the browse entry selected, the user chooses the folder now.
     if (selected == BrowseEntryIndex()) {
         BrowseForFolder(dialog);
         selected = Selection(dialog);
@@ -193,16 +194,22 @@ bool PrepareDestination(HWND dialog) {
     }
     LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, selected);
     if (length == CB_ERR || length >= kPathSize) {
-        ReportUnusableFolder(dialog, "(a folder whose path is too long)",
-                             ERROR_FILENAME_EXCED_RANGE);
+        failure->step = InstallStep::OpenFolder;
+        failure->error = ERROR_FILENAME_EXCED_RANGE;
+        CopyText(DestinationFolder, "");
         return false;
     }
     SendList(dialog, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(DestinationFolder));
-    if (!SetCurrentDirectoryA(DestinationFolder) && !CreateDirectoryA(DestinationFolder, nullptr)) {
-        ReportUnusableFolder(dialog, DestinationFolder, GetLastError());
-        return false;
-    }
     return true;
+}
+
+// Enters DestinationFolder, creating its last level when it is missing.
+bool EnterDestination(InstallFailure* failure) {
+    if (SetCurrentDirectoryA(DestinationFolder) || CreateDirectoryA(DestinationFolder, nullptr))
+        return true;
+    failure->step = InstallStep::OpenFolder;
+    failure->error = GetLastError();
+    return false;
 }
 
 INT_PTR OnInstall(HWND dialog) {
@@ -211,13 +218,20 @@ INT_PTR OnInstall(HWND dialog) {
         return TRUE;
     }
     if (!InstallGateOpen()) return FALSE;
-    if (!PrepareDestination(dialog)) return FALSE;
 
+    InstallUnit unit;
+    if (!ChooseDestination(dialog, &unit.failure)) {
+        if (unit.failure.step != InstallStep::None)
+            ReportInstallFailure(dialog, DestinationFolder, unit.failure);
+        return FALSE;
+    }
+    // Every path is checked while the payload is collected, before the
+    // folder is created.
     ResetExclusions();
     RecordExclusions();
-    InstallFailure failure;
-    if (!InstallPayload(AppInstance, &failure)) {
-        ReportInstallFailure(dialog, DestinationFolder, failure);
+    if (!CollectPayload(AppInstance, &unit) || !EnterDestination(&unit.failure) ||
+        !InstallPayload(&unit)) {
+        ReportInstallFailure(dialog, DestinationFolder, unit.failure);
         return FALSE;
     }
 

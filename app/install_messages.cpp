@@ -10,7 +10,78 @@ namespace {
 // that does not fit is left out rather than cut.
 constexpr int kMessageSize = 2048;
 
-// Appends the platform's own wording of `error`, on a paragraph of its own.
+const char kTryAgain[] = "then click Install again, or choose another folder.";
+const char kTooLong[] = "The path is too long.";
+const char kShorterPath[] = "Please choose a folder with a shorter path.";
+const char kInUse[] = "The file is in use by another program, such as your image editor.";
+const char kCloseIt[] = "Close that program, ";
+const char kFileInTheWay[] = "A file, not a folder, has this name.";
+const char kBrowseToOne[] = "Choose another folder from the list, or browse to one.";
+
+// Why a step failed and what the user can do about it, for a step and an
+// error (None and 0 match any); `thenTryAgain` appends kTryAgain.
+struct Advice {
+    InstallStep step;
+    DWORD error;
+    const char* why;
+    const char* whatToDo;
+    bool thenTryAgain;
+};
+
+// The first row that matches a failure gives its advice.
+const Advice kAdvice[] = {
+    {InstallStep::ReadResource, 0, "The setup program may be damaged.", "Please download it again.",
+     false},
+    {InstallStep::PathTooLong, 0, kTooLong, kShorterPath, false},
+    {InstallStep::ReadOnlyFile, 0, "The file is read-only.",
+     "Clear its read-only attribute in its properties, ", true},
+    {InstallStep::WriteSettings, 0,
+     "Windows refused to store them: your account may not change this key.",
+     "Untick the additional presets to install without them, or ask your administrator for "
+     "access to the key.",
+     false},
+    {InstallStep::OpenFolder, ERROR_ALREADY_EXISTS, kFileInTheWay, kBrowseToOne, false},
+    {InstallStep::OpenFolder, ERROR_FILE_EXISTS, kFileInTheWay, kBrowseToOne, false},
+    {InstallStep::OpenFolder, ERROR_FILENAME_EXCED_RANGE, kTooLong, kShorterPath, false},
+    // Windows refuses to replace a file that a program has loaded with
+    // "access denied".
+    {InstallStep::ReplaceFile, ERROR_ACCESS_DENIED, kInUse, kCloseIt, true},
+    {InstallStep::None, ERROR_ACCESS_DENIED, "You may not write into this folder.",
+     "Start Setup as an administrator, or choose another folder.", false},
+    {InstallStep::OpenFolder, 0, "Setup creates only the last folder of a path.",
+     "Choose another folder from the list, or browse to an existing one.", false},
+    {InstallStep::None, ERROR_DISK_FULL, "The disk is full.", "Free some space on it, ", true},
+    {InstallStep::None, ERROR_HANDLE_DISK_FULL, "The disk is full.", "Free some space on it, ",
+     true},
+    {InstallStep::None, ERROR_SHARING_VIOLATION, kInUse, kCloseIt, true},
+    {InstallStep::None, ERROR_LOCK_VIOLATION, kInUse, kCloseIt, true},
+    {InstallStep::None, 0, "", "Close your image editor, ", true},
+};
+
+const Advice& AdviceFor(const InstallFailure& failure) {
+    const Advice* advice = kAdvice;
+    while ((advice->step != InstallStep::None && advice->step != failure.step) ||
+           (advice->error != 0 && advice->error != failure.error))
+        ++advice;
+    return *advice;
+}
+
+// What could not be done, by step, ending where the folder or key follows.
+const char* const kWhatFailed[] = {
+    "",
+    "Setup could not read \"%s\" from its own program file.",
+    "The path of the file \"%s\" would be too long in this folder:",
+    "Setup could not open or create this folder:",
+    "Setup could not write the file \"%s\" into this folder:",
+    "Setup could not replace the file \"%s\" in this folder:",
+    "Setup could not replace the file \"%s\" in this folder:",
+    "Setup could not store the presets under this registry key:",
+};
+static_assert(sizeof kWhatFailed / sizeof *kWhatFailed ==
+                  static_cast<size_t>(InstallStep::WriteSettings) + 1,
+              "one text a step");
+
+// Appends the platform's own wording of `error` as a detail.
 void AppendSystemText(char* message, DWORD error) {
     char text[512];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -18,7 +89,7 @@ void AppendSystemText(char* message, DWORD error) {
     if (length == 0) return;
     while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) --length;
     text[length] = '\0';
-    AppendText(message, kMessageSize, "\n\n");
+    AppendText(message, kMessageSize, "\n\nDetails: ");
     AppendText(message, kMessageSize, text);
 }
 
@@ -26,24 +97,7 @@ void Show(HWND owner, const char* message, UINT icon) {
     MessageBoxA(owner, message, kSetupCaption, MB_OK | icon);
 }
 
-// Joins the parts into one message: a part that does not fit is left out.
-void Compose(char* message, const char* const* parts, int count) {
-    message[0] = '\0';
-    for (int i = 0; i < count; ++i) AppendText(message, kMessageSize, parts[i]);
-}
-
 }  // namespace
-
-void ReportUnusableFolder(HWND owner, const char* folder, DWORD error) {
-    char message[kMessageSize];
-    const char* parts[] = {"Setup could not open or create this folder:\n\n", folder};
-    Compose(message, parts, 2);
-    AppendSystemText(message, error);
-    AppendText(message, kMessageSize,
-               "\n\nSetup creates only the last folder of a path. Choose another folder "
-               "from the list, or browse to an existing one.");
-    Show(owner, message, MB_ICONERROR);
-}
 
 void AskForFolder(HWND owner) {
     Show(owner,
@@ -54,27 +108,32 @@ void AskForFolder(HWND owner) {
 
 void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure) {
     char message[kMessageSize];
-    if (failure.step == InstallStep::ReadResource) {
-        const char* parts[] = {"Setup could not read \"", failure.file,
-                               "\" from its own program file. Nothing more was installed."};
-        Compose(message, parts, 3);
-        AppendSystemText(message, failure.error);
+    CopyText(message, failure.putBack
+                          ? "Nothing was installed: the folder and the presets are as they were."
+                          : "Setup could not put every earlier file back: the folder may hold "
+                            "new files beside old ones. Install again to complete it.");
+
+    // The file's name goes into the sentence; wsprintfA stops at 1024.
+    char what[1024];
+    wsprintfA(what, kWhatFailed[static_cast<int>(failure.step)], failure.file);
+    AppendText(message, kMessageSize, "\n\n");
+    AppendText(message, kMessageSize, what);
+    if (failure.step != InstallStep::ReadResource) {
+        AppendText(message, kMessageSize, "\n\n");
         AppendText(message, kMessageSize,
-                   "\n\nThe setup program may be damaged. Please download it again.");
-    } else if (failure.step == InstallStep::NameTooLong) {
-        const char* parts[] = {"The path of the file \"", failure.file,
-                               "\" would be too long in this folder:\n\n", folder,
-                               "\n\nPlease choose a folder with a shorter path."};
-        Compose(message, parts, 5);
-    } else {
-        const char* parts[] = {"Setup could not install the file \"", failure.file,
-                               "\" into this folder:\n\n", folder};
-        Compose(message, parts, 4);
-        AppendSystemText(message, failure.error);
-        AppendText(message, kMessageSize,
-                   "\n\nAny earlier copy of the file is unchanged. The file may be in use "
-                   "by your image editor, or the folder may be read-only. Close the image "
-                   "editor and try again, or choose another folder.");
+                   failure.step == InstallStep::WriteSettings ? failure.file : folder);
     }
+
+    const Advice& advice = AdviceFor(failure);
+    AppendText(message, kMessageSize, "\n\n");
+    if (advice.why[0]) {
+        AppendText(message, kMessageSize, advice.why);
+        AppendText(message, kMessageSize, " ");
+    }
+    AppendText(message, kMessageSize, advice.whatToDo);
+    if (advice.thenTryAgain) AppendText(message, kMessageSize, kTryAgain);
+
+    if (failure.error && failure.step != InstallStep::PathTooLong)
+        AppendSystemText(message, failure.error);
     Show(owner, message, MB_ICONERROR);
 }

@@ -1,5 +1,5 @@
-// The messages that tell the user why nothing, or not everything, was
-// installed, and what to do about it. Each is one box owned by the dialog.
+// The messages that tell the user why nothing was installed, and what to do
+// about it. Each is one box owned by the dialog.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,10 @@
 // The caption of every box the program shows.
 extern const char kSetupCaption[];
 
-// `folder` could neither be entered nor created (`error` from the platform).
-void ReportUnusableFolder(HWND owner, const char* folder, DWORD error);
-
 // The selected entry names no folder (the browse entry, or nothing).
 void AskForFolder(HWND owner);
 
-// The installation into `folder` stopped as `failure` describes.
+// The installation into `folder` stopped as `failure` describes: says what
+// was left as it was, which file, folder or setting, why (the platform's
+// own wording of the error follows as a detail) and what to do.
 void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure);

@@ -1,11 +1,17 @@
 # Tests and benchmarks. Both are Windows programs; CTest runs the tests under
-# wine64 through the emulator script, in a Wine prefix inside the build tree.
+# Wine through the emulator script, in a Wine prefix inside the build tree:
+# the win64 build with the wine64 loader, the win32 build with the 32-bit one.
 
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WINE_LOADER wine64)
+else()
+  set(WINE_LOADER wine)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
   @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
   WORLD_READ WORLD_EXECUTE)
@@ -16,6 +22,15 @@ add_test(NAME wine_start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start)
 add_test(NAME wine_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# A small drive that the install tests fill to meet a full disk.
+add_test(NAME small_drive_mount
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/small-drive.sh --mount ${CMAKE_BINARY_DIR})
+add_test(NAME small_drive_unmount
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/small-drive.sh --unmount ${CMAKE_BINARY_DIR})
+set_tests_properties(small_drive_mount PROPERTIES FIXTURES_SETUP small_drive
+  FIXTURES_REQUIRED wine)
+set_tests_properties(small_drive_unmount PROPERTIES FIXTURES_CLEANUP small_drive)
 
 file(GLOB test_support_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(test_support STATIC ${test_support_sources})
@@ -61,6 +76,13 @@ endforeach()
 foreach(area IN ITEMS app discovery dll_search e2e entry payload skin)
   if(TARGET test_${area})
     set_tests_properties(${area} PROPERTIES RESOURCE_LOCK program_session_state)
+  endif()
+endforeach()
+
+foreach(area IN ITEMS app payload)
+  if(TARGET test_${area})
+    set_tests_properties(${area} PROPERTIES FIXTURES_REQUIRED "wine;small_drive"
+      ENVIRONMENT "SMALL_DRIVE=S:")
   endif()
 endforeach()
 

@@ -21,7 +21,10 @@ bool ProbeFolder(char* path) {
     int last = lstrlenA(path) - 1;
     if (last >= 0 && path[last] == '\\') path[last--] = '\0';
     for (int i = last; i > 2; --i) {
-        if (SetCurrentDirectoryA(path)) return true;
+        // The platform trims dots and spaces from the end of a name, so such
+        // a text would enter a folder under another name than its own: the
+        // loop goes on to the name that exists.
+        if (path[i] != '.' && path[i] != ' ' && SetCurrentDirectoryA(path)) return true;
         if (path[i] == '\\') return false;
         path[i] = '\0';
     }

@@ -11,7 +11,9 @@
 // one, two, ... characters of its last component cut away, and last its
 // parent folder with the backslash. Returns true when one was entered; the
 // text then names it. Returns false otherwise, the text shortened; a drive
-// root (three characters or fewer) is never tried.
+// root (three characters or fewer) is never tried, nor a text that ends in a
+// dot or a space (the platform would enter the folder without them), so
+// that the text names the folder as it is on disk.
 bool ProbeFolder(char* path);
 
 // Lower-cases the text, then upper-cases its first character and every byte

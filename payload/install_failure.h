@@ -7,17 +7,18 @@
 // What stopped an installation, for the one message the user is shown.
 enum class InstallStep {
     None,
-    ReadResource,     // the payload could not be found, sized or loaded
-    NameTooLong,      // folder and file name do not fit a path
-    TargetReadOnly,   // a read-only file of that name is in the way
-    CreateTemporary,  // no temporary file could be made in the folder
-    WriteTemporary,   // writing or flushing the temporary file failed
-    CloseTemporary,
-    MoveOverTarget,  // the finished file could not replace the target
+    ReadResource,   // the payload could not be found, sized or loaded
+    PathTooLong,    // a path the installation needs does not fit
+    OpenFolder,     // the destination could be neither entered nor created
+    WriteFile,      // a new file could not be written into the folder
+    ReadOnlyFile,   // the earlier file of that name is read-only
+    ReplaceFile,    // the earlier file of that name could not be replaced
+    WriteSettings,  // HKEY_CURRENT_USER refused the presets
 };
 
 struct InstallFailure {
     InstallStep step = InstallStep::None;
-    DWORD error = 0;         // GetLastError() of the failed call
-    char file[kPathSize]{};  // the installed file's name, or the resource's
+    DWORD error = 0;         // the error of the call that failed
+    char file[kPathSize]{};  // the file's name, the folder, or the registry key
+    bool putBack = true;     // whatever had been changed was put back
 };

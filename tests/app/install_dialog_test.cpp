@@ -13,6 +13,7 @@
 #include "common/handles.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "support/install_faults.h"
 #include "support/skinned_dialog.h"
 #include "support/test_support.h"
 
@@ -122,14 +123,19 @@ class InstallDialog : public ::testing::Test {
     INT_PTR Command(WPARAM command) { return InstallDialogProc(dialog, WM_COMMAND, command, 0); }
 
     // Runs the install command and returns the text of the message box it
-    // shows, or "" when it shows none.
+    // shows, or "" when it shows none. A box must be the dialog's own.
     std::string InstallAndReadMessage() {
         std::string text;
+        HWND owner = nullptr;
         ModalWatcher watcher([&](HWND box) {
             text = MessageBoxText(box);
+            owner = GetWindow(box, GW_OWNER);
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
         Command(IDOK);
+        if (!text.empty()) {
+            EXPECT_EQ(dialog, owner);
+        }
         return text;
     }
 
@@ -390,39 +396,88 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
     EXPECT_EQ(TRUE, Command(IDCANCEL));
 }
 
-TEST_F(InstallDialog, FolderThatCannotBeCreatedIsReported) {
+// A folder that cannot be used is reported before anything is created in
+// it: one too long for the paths the installation needs is not even made.
+TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
     TempFolder folder;
-    std::string unreachable = folder.Path() + "Missing\\Deeper\\";
-    PlaceCandidate(unreachable, 0);
-    Open();
-    std::string message = InstallAndReadMessage();
-    EXPECT_NE(std::string::npos, message.find(unreachable)) << message;
-    EXPECT_FALSE(InstallCompleted);
-    EXPECT_FALSE(ListMovedAway());
+    std::string deep = folder / std::string(200, 'd');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    WriteWholeFile(folder / "File", {'f'});
+    const struct {
+        std::string candidate, cause;
+    } cases[] = {
+        {folder / "Missing\\Deeper\\", "creates only the last folder"},
+        {folder / "File\\", "A file, not a folder, has this name"},
+        {deep + "\\Vantorel\\", "The path is too long"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.candidate);
+        ResetFolderTables();
+        PlaceCandidate(c.candidate, 0);
+        Open();
+        std::string message = InstallAndReadMessage();
+        EXPECT_NE(std::string::npos, message.find(c.candidate)) << message;
+        EXPECT_NE(std::string::npos, message.find(c.cause)) << message;
+        EXPECT_NE(std::string::npos, message.find("Nothing was installed")) << message;
+        EXPECT_FALSE(InstallCompleted);
+        EXPECT_FALSE(ListMovedAway());
+        DestroyWindow(dialog);
+    }
+    EXPECT_FALSE(FileExists(deep + "\\Vantorel"));
+    EXPECT_EQ(std::vector<std::string>{}, FolderNames(deep + "\\"));
 }
 
-TEST_F(InstallDialog, ReadOnlyTargetKeepsTheDialogChoosingAndTheFileIntact) {
-    TempFolder folder;
-    std::string target = folder / "PastelCraft3.8bf";
-    std::vector<char> original(4096, 'r');
-    WriteWholeFile(target, original);
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    PlaceCandidate(folder.Path(), 0);
-    Open();
-
-    std::string message = InstallAndReadMessage();
-    EXPECT_NE(std::string::npos, message.find("\"PastelCraft3.8bf\"")) << message;
-    EXPECT_NE(std::string::npos, message.find(folder.Path())) << message;
-    EXPECT_NE(std::string::npos, message.find("Close the image editor")) << message;
-    EXPECT_EQ(original, ReadWholeFile(target));
-    EXPECT_FALSE(InstallCompleted);
-    EXPECT_FALSE(ListMovedAway());
-
-    // Once the file is writable again, the same command succeeds.
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ("", InstallAndReadMessage());
-    EXPECT_TRUE(InstallCompleted);
-    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(target));
+// After a failure the folder and the presets are as they were, the dialog
+// stays open, and one message says what happened, why and what to do; once
+// the cause has gone, the same command installs. The machine's hive alone
+// refusing the presets is no failure.
+TEST_F(InstallDialog, FaultKeepsTheDialogChoosingAndSaysWhy) {
+    const struct {
+        InstallFault fault;
+        const char* named;  // the file or key, or null when installing succeeds
+        const char* cause;
+    } cases[] = {
+        {InstallFault::PlugInHeld, "\"PastelCraft3.8bf\"", "in use by another program"},
+        {InstallFault::TextureHeld, "\"Strokes.8tx\"", "in use by another program"},
+        {InstallFault::TextureReadOnly, "\"Strokes.8tx\"", "The file is read-only"},
+        {InstallFault::UserKeyRefused, "HKEY_CURRENT_USER\\Software\\Vantorel\\PastelCraft",
+         "Windows refused to store them"},
+        {InstallFault::DiskFull, "\"Strokes.8tx\"", "The disk is full"},
+        {InstallFault::MachineKeyRefused, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        std::unique_ptr<TempFolder> folderForFault = FolderFor(c.fault);
+        if (!folderForFault) continue;
+        const TempFolder& place = *folderForFault;
+        ResetFolderTables();
+        PlaceCandidate(place.Path(), 0);
+        Open();
+        {
+            ArrangedFault fault(c.fault, place.Path());
+            auto before = InstallState(place.Path());
+            std::string message = InstallAndReadMessage();
+            if (!c.named) {
+                EXPECT_EQ("", message);
+                EXPECT_TRUE(InstallCompleted);
+                DestroyWindow(dialog);
+                continue;
+            }
+            EXPECT_EQ(0u, message.find("Nothing was installed: the folder and the presets are "
+                                       "as they were."))
+                << message;
+            EXPECT_NE(std::string::npos, message.find(c.named)) << message;
+            EXPECT_NE(std::string::npos, message.find(c.cause)) << message;
+            EXPECT_EQ(before, InstallState(place.Path()));
+            EXPECT_FALSE(InstallCompleted);
+            EXPECT_FALSE(ListMovedAway());
+        }
+        EXPECT_EQ("", InstallAndReadMessage());
+        EXPECT_TRUE(InstallCompleted);
+        EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(place / "Strokes.8tx"));
+        DestroyWindow(dialog);
+    }
+    dialog = nullptr;
 }
 
 }  // namespace

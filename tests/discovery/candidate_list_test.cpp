@@ -28,6 +28,8 @@ TEST_F(AddCandidateFolderTest, ListsAnExistingFolderInCanonicalForm) {
         // Only the first "vant" counts, and here it follows a letter.
         {"servant\\vantorel", "Servant\\Vantorel\\", 1},
         {"iGrafx Designer\\Plugins", "Igrafx Designer\\Plugins\\", 0},
+        // The platform trims the dot and space; the folder on disk has none.
+        {"odd\\plug-ins. ", "Odd\\Plug-Ins\\", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.offered);

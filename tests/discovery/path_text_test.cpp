@@ -60,6 +60,7 @@ TEST_F(ProbeFolderTest, EntersTheFolderOrTrimsItsLastComponent) {
     } cases[] = {
         {host + "\\", host},
         {host + "xyz", host},
+        {host + ". ", host},
         {host + "\\plug-ins", host + "\\"},
         {temp / "missing\\plug-ins", ""},
         {"C:\\pastel-missing-folder\\", ""},

@@ -7,13 +7,12 @@
 #include "common/bounded_text.h"
 #include "common/handles.h"
 #include "payload/payload_install.h"
+#include "support/install_faults.h"
 #include "support/test_support.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
 
 // Every test installs into a fresh folder and leaves the preset key and the
 // exclusion list as it found them.
@@ -25,7 +24,11 @@ class PayloadInstall : public ::testing::Test {
     }
     ~PayloadInstall() override { ResetFolderTables(); }
 
-    bool Install() { return InstallPayload(GetModuleHandleA(nullptr), &failure); }
+    bool Install() {
+        bool installed = CollectPayload(GetModuleHandleA(nullptr), &unit) && InstallPayload(&unit);
+        failure = unit.failure;
+        return installed;
+    }
 
     // The files in the folder: the installed ones and any temporary file left.
     size_t FileCount() const { return FolderNames(folder.Path()).size(); }
@@ -33,6 +36,7 @@ class PayloadInstall : public ::testing::Test {
     RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
     RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
     TempFolder folder;
+    InstallUnit unit;
     InstallFailure failure;
 };
 
@@ -78,50 +82,124 @@ TEST_F(PayloadInstall, UntickedOptionsKeepTheirPayloadOut) {
     }
 }
 
-// A missing folder, a locked file or a read-only file: the file in the way
-// stays as it was, and no temporary file is left.
-TEST_F(PayloadInstall, TargetThatCannotBeWrittenStaysIntactAndIsReported) {
-    std::string target = folder / "PastelCraft3.8bf";
-    const std::vector<char> original(1000, 'o');
-    for (InstallStep step :
-         {InstallStep::CreateTemporary, InstallStep::MoveOverTarget, InstallStep::TargetReadOnly}) {
-        SCOPED_TRACE(static_cast<int>(step));
-        WriteWholeFile(target, original);
-        KernelHandle lock;
-        if (step == InstallStep::CreateTemporary)
-            CopyText(DestinationFolder, (folder / "missing\\").c_str());
-        else if (step == InstallStep::MoveOverTarget)
-            lock.Reset(
-                CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        else
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-        EXPECT_FALSE(Install());
-        lock.Reset();
-        CopyText(DestinationFolder, folder.Path().c_str());
-        EXPECT_EQ(step, failure.step);
-        EXPECT_STREQ("PastelCraft3.8bf", failure.file);
-        EXPECT_NE(0u, failure.error);
-        EXPECT_EQ(original, ReadWholeFile(target));
-        EXPECT_EQ(1u, FileCount());
+// The parts install together or not at all: after a failure every file, and
+// nothing else, is in the folder as it was, and the presets are as they were
+// in both hives. The machine's hive alone refusing is no failure.
+TEST_F(PayloadInstall, FaultLeavesFolderAndPresetsAsTheyWere) {
+    const struct {
+        InstallFault fault;
+        InstallStep step;
+        DWORD error;
+        const char* file;  // the file or key named
+    } cases[] = {
+        {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION,
+         "PastelCraft3.8bf"},
+        {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION,
+         "Strokes.8tx"},
+        {InstallFault::TextureReadOnly, InstallStep::ReadOnlyFile, ERROR_ACCESS_DENIED,
+         "Strokes.8tx"},
+        {InstallFault::UserKeyRefused, InstallStep::WriteSettings, ERROR_ACCESS_DENIED,
+         "HKEY_CURRENT_USER\\Software\\Vantorel\\PastelCraft"},
+        {InstallFault::DiskFull, InstallStep::WriteFile, ERROR_DISK_FULL, "Strokes.8tx"},
+        {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        std::unique_ptr<TempFolder> folderForFault = FolderFor(c.fault);
+        if (!folderForFault) continue;
+        const TempFolder& place = *folderForFault;
+        CopyText(DestinationFolder, place.Path().c_str());
+        ArrangedFault fault(c.fault, place.Path());
+        auto before = InstallState(place.Path());
+
+        EXPECT_EQ(c.step == InstallStep::None, Install());
+        EXPECT_EQ(c.step, failure.step);
+        EXPECT_EQ(c.error, failure.error);
+        if (c.step != InstallStep::None) {
+            EXPECT_STREQ(c.file, failure.file);
+            EXPECT_TRUE(failure.putBack);
+            EXPECT_EQ(before, InstallState(place.Path()));
+            continue;
+        }
+        // The files and the user's presets are new, the machine's as they were.
+        auto after = InstallState(place.Path());
+        for (const char* value : {"HKLM", "HKLM\\Portrait01", "HKLM\\Portrait02"})
+            EXPECT_EQ(before[value], after[value]) << value;
+        std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
+        std::vector<BYTE> last;
+        EXPECT_TRUE(ReadBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait12", &last));
+        EXPECT_EQ(std::vector<BYTE>(block.end() - 64, block.end()), last);
+        EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(place / "Strokes.8tx"));
+        EXPECT_EQ(2u, FolderNames(place.Path()).size());
+        RegDeleteTreeA(HKEY_CURRENT_USER, kPresetKey);
     }
+}
+
+// An install killed midway leaves staged files and backups; the next one
+// puts a backup whose target is missing back and removes the rest, whether
+// it then fails or completes.
+TEST_F(PayloadInstall, NextInstallRecoversWhatAnInterruptedOneLeft) {
+    WriteEarlierFiles(folder.Path());
+    std::vector<char> earlierTexture = ReadWholeFile(folder / "Strokes.8tx");
+    ASSERT_TRUE(
+        MoveFileA((folder / "Strokes.8tx").c_str(), (folder / "Strokes.8tx.pcs-old").c_str()));
+    WriteWholeFile(folder / "PastelCraft3.8bf.pcs-new", std::vector<char>(100, 'n'));
+    WriteWholeFile(folder / "PastelCraft3.8bf.pcs-old", std::vector<char>(100, 'o'));
+    {
+        ArrangedFault held(InstallFault::PlugInHeld, folder.Path());
+        EXPECT_FALSE(Install());
+    }
+    EXPECT_EQ(earlierTexture, ReadWholeFile(folder / "Strokes.8tx"));
+    EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
+
+    ASSERT_TRUE(
+        MoveFileA((folder / "Strokes.8tx").c_str(), (folder / "Strokes.8tx.pcs-old").c_str()));
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(folder / "PastelCraft3.8bf"));
+    EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(folder / "Strokes.8tx"));
+    EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
+}
+
+// Whatever was planted at a staged or backup name is removed, never written
+// through. Wine has hard links (its symbolic links and junctions are stubs):
+// a hard link at the name shares the bytes of the file it points at.
+TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
+    TempFolder elsewhere;
+    std::string victim = elsewhere / "system.dll";
+    const std::vector<char> original(4000, 'v');
+    for (const char* planted : {"PastelCraft3.8bf.pcs-new", "Strokes.8tx.pcs-old"}) {
+        SCOPED_TRACE(planted);
+        WriteEarlierFiles(folder.Path());
+        WriteWholeFile(victim, original);
+        ASSERT_TRUE(CreateHardLinkA((folder / planted).c_str(), victim.c_str(), nullptr));
+        EXPECT_TRUE(Install());
+        EXPECT_EQ(original, ReadWholeFile(victim));
+        EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(folder / "PastelCraft3.8bf"));
+        EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
+    }
+    // A folder standing at a staged name is removed as well.
+    ASSERT_TRUE(CreateDirectoryA((folder / "Strokes.8tx.pcs-new").c_str(), nullptr));
+    EXPECT_TRUE(Install());
+    EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
 }
 
 TEST_F(PayloadInstall, UnreadableResourceEndsThePassAndNamesAreLeftAlone) {
     HMODULE module = GetModuleHandleA(nullptr);
     // The platform's texts are not ours to change.
     char name[] = "STROKES.8TX";
-    EXPECT_TRUE(InstallPayloadResource(module, nullptr, name, 0));
+    LONG_PTR collected = reinterpret_cast<LONG_PTR>(&unit);
+    EXPECT_TRUE(InstallPayloadResource(module, nullptr, name, collected));
     EXPECT_STREQ("STROKES.8TX", name);
+    EXPECT_STREQ("Strokes.8tx", unit.items[0].name);
     char missing[] = "NO_SUCH_RESOURCE";
-    EXPECT_FALSE(
-        InstallPayloadResource(module, nullptr, missing, reinterpret_cast<LONG_PTR>(&failure)));
-    EXPECT_EQ(InstallStep::ReadResource, failure.step);
-    EXPECT_STREQ("NO_SUCH_RESOURCE", failure.file);
+    EXPECT_FALSE(InstallPayloadResource(module, nullptr, missing, collected));
+    EXPECT_EQ(InstallStep::ReadResource, unit.failure.step);
+    EXPECT_STREQ("NO_SUCH_RESOURCE", unit.failure.file);
     // A numbered resource is none of ours and is passed over.
-    EXPECT_TRUE(InstallPayloadResource(module, nullptr, MAKEINTRESOURCEA(7), 0));
-    // A module without payload has installed nothing, which is no success.
-    EXPECT_FALSE(InstallPayload(GetModuleHandleA("kernel32.dll"), &failure));
-    EXPECT_EQ(InstallStep::ReadResource, failure.step);
+    EXPECT_TRUE(InstallPayloadResource(module, nullptr, MAKEINTRESOURCEA(7), collected));
+    // A module without payload has nothing to install, which is no success.
+    EXPECT_FALSE(CollectPayload(GetModuleHandleA("kernel32.dll"), &unit));
+    EXPECT_EQ(InstallStep::ReadResource, unit.failure.step);
 }
 
 }  // namespace

@@ -22,10 +22,10 @@ std::string UniqueName(const char* stem) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + UniqueName("pastel-test") + "\\";
+TempFolder::TempFolder(const std::string& base) {
+    char temporary[MAX_PATH];
+    GetTempPathA(MAX_PATH, temporary);
+    path_ = (base.empty() ? std::string(temporary) : base) + UniqueName("pastel-test") + "\\";
     EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_;
 }
 

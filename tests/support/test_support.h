@@ -13,12 +13,13 @@
 
 #include "support/wait_until.h"
 
-// A new, empty folder under the temporary folder; removed with everything in
-// it (read-only files included) when the object goes, after the current
-// directory has been moved out of it.
+// A new, empty folder under `base` (ending with a backslash; by default the
+// temporary folder); removed with everything in it (read-only files
+// included) when the object goes, after the current directory has been moved
+// out of it.
 class TempFolder {
   public:
-    TempFolder();
+    explicit TempFolder(const std::string& base = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -1,0 +1,68 @@
+// The faults an installation meets, made real, and the state it must leave
+// behind: shared by the payload and the install dialog tests.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/handles.h"
+#include "support/test_support.h"
+
+extern const char kPresetKey[];  // Software\Vantorel\PastelCraft
+
+// What an installation into `folder` may change, comparable: every file
+// there (so leftovers show) by name with its size and a digest of its bytes,
+// and the preset key's values in both hives, or the key's absence.
+std::map<std::string, std::string> InstallState(const std::string& folder);
+
+// Earlier versions of the plug-in and the texture, unlike the payload's.
+void WriteEarlierFiles(const std::string& folder);
+
+// Gives root\path (created when missing) a DACL that lets everyone read it
+// but nobody change it; the earlier DACL is back when the object goes.
+class ReadOnlyKey {
+  public:
+    ReadOnlyKey(HKEY root, const char* path);
+    ~ReadOnlyKey();
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+  private:
+    RegKey key_;
+    std::vector<BYTE> earlier_;
+};
+
+enum class InstallFault {
+    PlugInHeld,         // another program holds the plug-in without sharing
+    TextureHeld,        // ... the texture, sharing reading only
+    TextureReadOnly,    // the earlier texture is read-only
+    UserKeyRefused,     // HKEY_CURRENT_USER's preset key may not be changed
+    MachineKeyRefused,  // HKEY_LOCAL_MACHINE's alone: still a success
+    DiskFull,           // room for the plug-in, not for the texture
+};
+
+// A fresh folder holding the earlier files, where `fault` can be made: for
+// DiskFull on a drive small enough to fill (CTest mounts one where it can,
+// see cmake/small-drive.sh). Null, with a note, when there is none.
+std::unique_ptr<TempFolder> FolderFor(InstallFault fault);
+
+// Makes `fault` real for an installation into `folder`, which holds the
+// earlier files; released when the object goes. For DiskFull a filler file
+// fills the folder's drive until then.
+class ArrangedFault {
+  public:
+    ArrangedFault(InstallFault fault, const std::string& folder);
+    ~ArrangedFault();
+    ArrangedFault(const ArrangedFault&) = delete;
+    ArrangedFault& operator=(const ArrangedFault&) = delete;
+
+  private:
+    KernelHandle held_;
+    std::string readOnlyFile_;
+    std::string filler_;
+    std::unique_ptr<ReadOnlyKey> key_;
+};
