@@ -133,26 +133,18 @@ void CreateControls(ControlHost* host) {
     }
 }
 
+// A control that could not be made leaves an empty stop, which never takes
+// the focus.
 void SetFocusOrder(HWND dialog, ControlHost* host) {
-    constexpr int kListStop = 2;
-    SkinControl* order[] = {
-        DialogControls[FirstOptionSelector],
-        DialogControls[FirstOptionSelector + 1],
-        nullptr,  // the list
-        DialogControls[InstallButton],
-        DialogControls[CloseButton],
-        DialogControls[CancelButton],
-        DialogControls[WebLink],
-    };
-    int count = 0;
-    for (int i = 0; i < 7; ++i) {
-        if (!order[i] && i != kListStop) continue;  // a control that could not be made
-        FocusOrder[count].control = order[i];
-        FocusOrder[count].child = order[i] ? nullptr : GetDlgItem(dialog, IDC_FOLDER_LIST);
-        ++count;
-    }
+    FocusOrder[0].control = DialogControls[FirstOptionSelector];
+    FocusOrder[1].control = DialogControls[FirstOptionSelector + 1];
+    FocusOrder[2].child = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    FocusOrder[3].control = DialogControls[InstallButton];
+    FocusOrder[4].control = DialogControls[CloseButton];
+    FocusOrder[5].control = DialogControls[CancelButton];
+    FocusOrder[6].control = DialogControls[WebLink];
     host->focusOrder = FocusOrder;
-    host->focusStops = count;
+    host->focusStops = 7;
 }
 
 void ShowInstallButtonAsOptionsSay(HWND dialog) {

@@ -11,7 +11,8 @@
 #include "skin/control_host.h"
 
 // A stop of the focus order: a skinned control, or with control null a child
-// window of the skinned window, which takes the real focus itself.
+// window of the skinned window, which takes the real focus itself. A stop
+// with neither never takes the focus.
 struct FocusStop {
     SkinControl* control;
     HWND child;
