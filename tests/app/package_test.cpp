@@ -113,9 +113,9 @@ TEST(Package, IconHoldsEveryFrameTheShellPicksFrom) {
         ASSERT_EQ(entries[i].bytes, image.size());
         EXPECT_EQ(frames[i].png, image.compare(0, 4, "\x89PNG") == 0);
 
-        HICON icon = CreateIconFromResourceEx(
-            reinterpret_cast<BYTE*>(&image[0]), static_cast<DWORD>(image.size()), TRUE,
-            0x00030000, frames[i].size, frames[i].size, LR_DEFAULTCOLOR);
+        HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]),
+                                              static_cast<DWORD>(image.size()), TRUE, 0x00030000,
+                                              frames[i].size, frames[i].size, LR_DEFAULTCOLOR);
         ASSERT_NE(nullptr, icon);
         ICONINFO parts{};
         BOOL read = GetIconInfo(icon, &parts);

@@ -10,6 +10,8 @@ namespace {
 
 // Slot k becomes the value prefix + k in two digits, in both hives; only the
 // slots wholly inside the block, and no more than the kind has, are written.
+// The machine's values go into this build's own view, where a plug-in of the
+// same kind reads them.
 TEST(PresetValues, WritesEachCompleteSlotIntoBothHives) {
     ScratchKey key("Software", {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE});
     const PresetKind kind{"", "Bouquet", 16, 128, key.Path().c_str()};
@@ -18,9 +20,10 @@ TEST(PresetValues, WritesEachCompleteSlotIntoBothHives) {
     auto slot = [&](int k) {
         return std::vector<BYTE>(block.begin() + (k - 1) * 128, block.begin() + k * 128);
     };
-    auto value = [&](HKEY root, const std::string& name) {
+    auto value = [&](HKEY root, const std::string& name, REGSAM view = 0) {
         std::vector<BYTE> data;
-        return ReadBinaryValue(root, key.Path(), name, &data) ? data : std::vector<BYTE>();
+        return ReadBinaryValue(root, key.Path(), name, &data, nullptr, view) ? data
+                                                                             : std::vector<BYTE>();
     };
     const struct {
         DWORD size;
@@ -34,8 +37,10 @@ TEST(PresetValues, WritesEachCompleteSlotIntoBothHives) {
             EXPECT_EQ(slot(c.lastSlot), value(root, "Bouquet" + std::to_string(c.lastSlot)));
             EXPECT_TRUE(value(root, "Bouquet" + std::to_string(c.lastSlot + 1)).empty());
             EXPECT_TRUE(value(root, "Bouquet1").empty());
-            RegDeleteTreeA(root, key.Path().c_str());
         }
+        EXPECT_EQ(slot(1), value(HKEY_LOCAL_MACHINE, "Bouquet01", kOwnView));
+        EXPECT_TRUE(value(HKEY_LOCAL_MACHINE, "Bouquet01", kOtherView).empty());
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) DeleteKeyTree(root, key.Path());
     }
 }
 
