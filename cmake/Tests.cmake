@@ -90,9 +90,15 @@ endforeach()
 add_test(NAME setup_exe_is_self_contained
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)
 
-# The end-to-end tests start the real setup.exe; they get its path.
+# The end-to-end tests start the real setup.exe; they get its path. A
+# throwaway-signed copy must verify and still run.
 if(TARGET test_e2e)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+  add_test(NAME signed_setup_exe COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-signing.sh
+    $<TARGET_FILE:setup> ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_e2e>
+    ${PROJECT_DESCRIPTION})
+  set_tests_properties(signed_setup_exe PROPERTIES FIXTURES_REQUIRED wine
+    RESOURCE_LOCK program_session_state)
 endif()
 
 # A planted DLL and a probe program for the DLL search test; they live in a
