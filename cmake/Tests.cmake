@@ -1,11 +1,17 @@
 # Tests and benchmarks. Both are Windows programs; CTest runs the tests under
-# wine64 through the emulator script, in a Wine prefix inside the build tree.
+# Wine through the emulator script, in a Wine prefix inside the build tree:
+# the win64 build with the wine64 loader, the win32 build with the 32-bit one.
 
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WINE_LOADER wine64)
+else()
+  set(WINE_LOADER wine)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
   @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
   WORLD_READ WORLD_EXECUTE)

@@ -1,11 +1,21 @@
 #!/bin/sh
-# Builds both presets and runs every test (under wine64).
+# Builds both presets and runs every test: the win64 build under wine64, then
+# the win32 release under wine32, where this machine can run 32-bit programs.
 set -eu
 cd "$(dirname "$0")/.."
 cmake/install-deps.sh
-cmake --preset win32
-cmake --build --preset win32 -j "$(nproc)"
-cmake --preset win64
-cmake --build --preset win64 -j "$(nproc)"
+for preset in win64 win32; do
+    cmake --preset "$preset"
+    cmake --build --preset "$preset" -j "$(nproc)"
+done
 ctest --preset win64
-cmake/check-exe.sh i686-w64-mingw32-objdump build/win32/setup.exe
+
+# The 32-bit Wine loader is itself a small i386 program: when the kernel
+# cannot run it, it cannot run the win32 build either.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    ctest --preset win32
+else
+    echo "test-all.sh: SKIPPED the win32 tests: this machine cannot run 32-bit (i386) programs" \
+        "(/usr/lib/wine/wine does not start); the win64 tests above ran and passed." >&2
+    cmake/check-exe.sh i686-w64-mingw32-objdump build/win32/setup.exe
+fi
