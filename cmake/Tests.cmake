@@ -90,11 +90,17 @@ endforeach()
 add_test(NAME setup_exe_is_self_contained
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)
 
-# The end-to-end tests start the real setup.exe; they get its path. They
-# read its dialog as a screen reader does.
+# The end-to-end tests start the real setup.exe; they get its path, and read
+# its dialog as a screen reader does. A throwaway-signed copy must verify and
+# still run.
 if(TARGET test_e2e)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
   target_link_libraries(test_e2e PRIVATE oleacc oleaut32)
+  add_test(NAME signed_setup_exe COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-signing.sh
+    $<TARGET_FILE:setup> ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_e2e>
+    ${PROJECT_DESCRIPTION})
+  set_tests_properties(signed_setup_exe PROPERTIES FIXTURES_REQUIRED wine
+    RESOURCE_LOCK program_session_state)
 endif()
 if(TARGET test_skin)
   target_link_libraries(test_skin PRIVATE oleacc)

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs what building and testing need on Debian 12, and only what is
 # missing: MinGW-w64 (posix thread model), CMake, Wine with wine64 and the
-# 32-bit wine32 (which runs the win32 build), Xvfb and GoogleTest's sources.
+# 32-bit wine32 (which runs the win32 build), Xvfb, GoogleTest's sources, and
+# osslsigncode and openssl for signing setup.exe and its test.
 set -eu
 packages="cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
-wine32:i386 xvfb xauth googletest"
+wine32:i386 xvfb xauth googletest osslsigncode openssl"
 missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||

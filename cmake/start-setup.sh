@@ -1,6 +1,19 @@
 #!/bin/sh
-# Starts the 64-bit build of the setup program under Wine, with the build
-# tree's own Wine prefix (and a virtual display when there is none).
+# Starts the 64-bit build of the setup program under Wine, in a Wine prefix of
+# its own (build/win64/wineprefix-manual, apart from the tests' prefix) and on
+# a private virtual display when there is none. Returns when the dialog is
+# closed, and then ends that Wine session.
+#   start-setup.sh           start it and wait for it
+#   start-setup.sh --stop    end it from another terminal (needed when it runs
+#                            on the private display, where nobody can close it)
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-exec "$here/build/win64/wine-run.sh" "$here/build/win64/setup.exe"
+run="$here/build/win64/wine-run.sh"
+export WINE_RUN_SESSION=manual
+if [ "${1:-}" = --stop ]; then
+    exec "$run" --stop
+fi
+status=0
+"$run" "$here/build/win64/setup.exe" || status=$?
+"$run" --stop
+exit $status

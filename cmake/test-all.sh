@@ -19,3 +19,6 @@ else
         "(/usr/lib/wine/wine does not start); the win64 tests above ran and passed." >&2
     cmake/check-exe.sh i686-w64-mingw32-objdump build/win32/setup.exe
 fi
+
+# One commit gives one setup.exe: two fresh builds of each preset compare.
+cmake/check-reproducible.sh

@@ -11,7 +11,7 @@
 
 bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
     int32_t length = static_cast<int32_t>(strlen(keyPath));
-    if (top >= kKeyPathLevels - 2) return false;
+    if (IsFull()) return false;
     if (length + 1 + strlen(name) >= static_cast<size_t>(kPathSize)) return false;
     ++top;
     savedIndex[top] = *subkeyIndex;
@@ -31,10 +31,6 @@ int32_t KeyPathStack::Pop(char* keyPath) {
     return savedIndex[top--];
 }
 
-namespace {
-
-// Whether a value names a plug-in folder. `keyPath` is in lower case and
-// contains the pattern; `name` and `data` are changed in place.
 bool IsPluginFolderValue(const char* keyPath, char* name, char* data) {
     if (data[0] == '\0') return false;
     SkipToFirstLetter(data);
@@ -45,41 +41,66 @@ bool IsPluginFolderValue(const char* keyPath, char* name, char* data) {
            strstr(name, "directory3");
 }
 
-void ExamineValues(HKEY key, char* keyPath, const char* pattern) {
+namespace {
+
+void ExamineValues(HKEY key, DWORD valueCount, char* keyPath, const char* pattern) {
     _strlwr(keyPath);
     // No value of a key outside the pattern can qualify.
     if (!strstr(keyPath, pattern)) return;
     char name[kPathSize];
     char data[kPathSize];
-    for (;;) {
+    // Up to the count, so no call is spent on learning that the values end.
+    for (ValueEnumIndex = 0; ValueEnumIndex < valueCount;) {
         LONG status = EnumNextValue(key, name, data);
         // A value too long for the buffers is passed over, not the key's rest.
         if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) return;
+        if (status != ERROR_SUCCESS) break;
         if (IsPluginFolderValue(keyPath, name, data)) AddCandidateFolder(data);
     }
+    ValueEnumIndex = 0;
 }
 
-// The key being read stays open while its values and subkeys are read; it is
-// opened again by path on coming back to it from a subkey.
+// Opens `name` below `parent` into `key` and examines its values; returns its
+// subkey count, 0 when it cannot be opened or asked.
+DWORD EnterKey(RegKey* key, HKEY parent, const char* name, char* keyPath, const char* pattern) {
+    DWORD subkeyCount = 0;
+    DWORD valueCount = 0;
+    if (key->Open(parent, name) != ERROR_SUCCESS ||
+        RegQueryInfoKeyA(key->Get(), nullptr, nullptr, nullptr, &subkeyCount, nullptr, nullptr,
+                         &valueCount, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    ExamineValues(key->Get(), valueCount, keyPath, pattern);
+    return subkeyCount;
+}
+
+// Every key from the vendor key down to the one being read stays open, so a
+// key is opened once, by its name below its parent. The key path is still
+// built in full: its length limit decides which keys are passed over.
 void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     KeyPathStack stack;
+    // Level 0 is the vendor key, level n + 1 the key entered at stack level n.
+    RegKey keys[kKeyPathLevels];
+    DWORD subkeyCounts[kKeyPathLevels];
+    subkeyCounts[0] = EnterKey(&keys[0], root, keyPath, keyPath, pattern);
     int32_t subkeyIndex = 0;
     char subkey[kPathSize];
     for (;;) {
-        RegKey key;
-        if (key.Open(root, keyPath) == ERROR_SUCCESS) ExamineValues(key.Get(), keyPath, pattern);
-        for (;;) {
-            if (key && EnumSubkeyAt(key.Get(), subkey, subkeyIndex) == ERROR_SUCCESS) {
-                if (stack.Push(keyPath, subkey, &subkeyIndex)) break;
-                ++subkeyIndex;  // too deep or too long a path: its sibling is next
-                continue;
-            }
-            subkeyIndex = stack.Pop(keyPath);
-            if (subkeyIndex < 0) return;
-            ++subkeyIndex;
-            key.Open(root, keyPath);
+        int32_t level = stack.top + 1;
+        // A subkey that went away meanwhile ends the key's subkeys; one added
+        // meanwhile lies beyond the count.
+        if (static_cast<DWORD>(subkeyIndex) < subkeyCounts[level] && !stack.IsFull() &&
+            EnumSubkeyAt(keys[level].Get(), subkey, subkeyIndex) == ERROR_SUCCESS) {
+            if (stack.Push(keyPath, subkey, &subkeyIndex))
+                subkeyCounts[level + 1] =
+                    EnterKey(&keys[level + 1], keys[level].Get(), subkey, keyPath, pattern);
+            else
+                ++subkeyIndex;  // too long a path: its sibling is next
+            continue;
         }
+        keys[level].Reset();
+        subkeyIndex = stack.Pop(keyPath);
+        if (subkeyIndex < 0) return;
+        ++subkeyIndex;
     }
 }
 

@@ -20,8 +20,4 @@
 #define IDC_HAND_CURSOR 120
 #define IDI_SETUP 1
 
-/* Version resource. */
-#define SETUP_VERSION_BINARY 3, 0, 0, 0
-#define SETUP_VERSION_TEXT "3.0.0.0"
-
 #endif

@@ -147,8 +147,9 @@ class InstallDialog : public ::testing::Test {
         return corner.x == 16 && corner.y == 1000;
     }
 
-    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
-    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel", RegistryRestorer::Removed};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel",
+                                RegistryRestorer::Removed};
     HWND dialog = nullptr;
     HWND list = nullptr;
 };

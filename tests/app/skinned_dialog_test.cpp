@@ -42,8 +42,9 @@ class SkinnedInstall : public ::testing::Test {
         return ReadBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", &data);
     }
 
-    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
-    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel", RegistryRestorer::Removed};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel",
+                                RegistryRestorer::Removed};
     TempFolder folder;
 };
 

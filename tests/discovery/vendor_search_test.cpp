@@ -2,11 +2,60 @@
 
 #include <string.h>
 
+#include <functional>
+#include <set>
+
+#include "common/handles.h"
 #include "discovery/registry_read.h"
 #include "discovery/vendor_search.h"
 #include "discovery_fixture.h"
+#include "support/import_patch.h"
 
 namespace {
+
+// Watches this program's registry opens and closes through its import table:
+// runs `beforeOpen` with the last name of each key path about to be opened,
+// and keeps the keys opened and not closed since. Changes made by
+// `beforeOpen` itself are not watched.
+class KeyWatch {
+  public:
+    explicit KeyWatch(std::function<void(const std::string& name)> beforeOpen)
+        : beforeOpen_(std::move(beforeOpen)) {
+        current_ = this;
+    }
+    ~KeyWatch() { current_ = nullptr; }
+
+    bool Hooked() const { return open_.Real<void*>() && close_.Real<void*>(); }
+    size_t StillOpen() const { return openKeys_.size(); }
+
+  private:
+    static LONG WINAPI Open(HKEY parent, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
+        KeyWatch& watch = *current_;
+        bool watched = !watch.changing_;
+        if (watched) {
+            std::string name = path ? path : "";
+            watch.changing_ = true;
+            watch.beforeOpen_(name.substr(name.rfind('\\') + 1));
+            watch.changing_ = false;
+        }
+        LONG status =
+            watch.open_.Real<decltype(&RegOpenKeyExA)>()(parent, path, options, access, key);
+        if (watched && status == ERROR_SUCCESS) watch.openKeys_.insert(*key);
+        return status;
+    }
+    static LONG WINAPI Close(HKEY key) {
+        current_->openKeys_.erase(key);
+        return current_->close_.Real<decltype(&RegCloseKey)>()(key);
+    }
+
+    static KeyWatch* current_;
+    std::function<void(const std::string& name)> beforeOpen_;
+    bool changing_ = false;
+    std::set<HKEY> openKeys_;
+    ImportPatch open_{"advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(Open)};
+    ImportPatch close_{"advapi32.dll", "RegCloseKey", reinterpret_cast<void*>(Close)};
+};
+KeyWatch* KeyWatch::current_;
 
 // A vendor of a name no other test uses, under software\ in the current user
 // and the machine and under .default\software\ in HKEY_USERS.
@@ -96,6 +145,17 @@ TEST_F(SearchVendorKeyTest, WalksEachTreeInOrderAcrossTheHives) {
               Listed());
 }
 
+// A 32-bit build finds the editors registered in the 32-bit view of the
+// machine's software, the ones that can load a 32-bit plug-in, and a 64-bit
+// build those of the 64-bit view.
+TEST_F(SearchVendorKeyTest, ReadsTheMachineViewOfItsOwnBuildOnly) {
+    std::string own = MakeFolder("own"), other = MakeFolder("other");
+    SetStringValue(HKEY_LOCAL_MACHINE, Key("plugins"), "dir", own, REG_SZ, kOwnView);
+    SetStringValue(HKEY_LOCAL_MACHINE, Key("plugins"), "dir", other, REG_SZ, kOtherView);
+    Search();
+    EXPECT_EQ(Strings{Canonical(own)}, Listed());
+}
+
 TEST_F(SearchVendorKeyTest, ReachesKeysNineteenLevelsDownAndFinishesThePass) {
     std::string deep = "plugins";
     for (int level = 2; level <= 19; ++level) deep += "\\" + std::to_string(level);
@@ -106,6 +166,91 @@ TEST_F(SearchVendorKeyTest, ReachesKeysNineteenLevelsDownAndFinishesThePass) {
     Set("plugins\\z-after", "dir", after);
     Search();
     EXPECT_EQ((Strings{Canonical(level19), Canonical(after)}), Listed());
+}
+
+// Subkeys of a key that go or come while the walk is among them, the change
+// made just before the walk opens a given subkey. The walk reads a key's
+// subkeys up to the count the key had on opening and no further, ends them
+// when one is missing, and leaves no key open.
+TEST_F(SearchVendorKeyTest, EndsSubkeysCleanlyWhenTheyComeOrGoDuringTheWalk) {
+    const std::string names[] = {"a", "b", "c", "d"};
+    std::string folders[4];
+    for (int i = 0; i < 4; ++i) folders[i] = MakeFolder(names[i]);
+    auto remove = [&](const std::string& name) {
+        EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, Key("plugins\\" + name).c_str()));
+    };
+    int added = 0;
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& opening)> change;
+        Strings listed;
+        int added;
+    };
+    const Case cases[] = {
+        {"the later subkeys deleted",
+         [&](const std::string& opening) {
+             if (opening == "b") remove("c"), remove("d");
+         },
+         {"a", "b"},
+         0},
+        // d moves into c's place, which the walk has passed.
+        {"a subkey deleted as the walk opens it",
+         [&](const std::string& opening) {
+             if (opening == "c") remove("c");
+         },
+         {"a", "b"},
+         0},
+        // A walk that read on until no subkey is left would never end here.
+        {"a subkey added at each subkey entered",
+         [&](const std::string& opening) {
+             if ((opening.size() == 1 || opening[0] == 'z') && added < 40)
+                 Set("plugins\\z" + std::to_string(10 + added++), "dir", folders[0]);
+         },
+         {"a", "b", "c", "d"},
+         4},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        for (int i = 0; i < 4; ++i) Set("plugins\\" + names[i], "dir", folders[i]);
+        ResetFolderTables();
+        added = 0;
+        {
+            KeyWatch watch(test.change);
+            ASSERT_TRUE(watch.Hooked());
+            Search();
+            EXPECT_EQ(0u, watch.StillOpen());
+        }
+        Strings expected;
+        for (const std::string& name : test.listed) expected.push_back(Canonical(temp / name));
+        EXPECT_EQ(expected, Listed());
+        EXPECT_EQ(test.added, added);
+        RegDeleteTreeA(HKEY_CURRENT_USER, Key("plugins").c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, Key("plugins").c_str());
+    }
+}
+
+// A key opened below its parent can lie at any depth of path; the 399
+// characters of the key path still decide which keys are passed over.
+TEST_F(SearchVendorKeyTest, PassesOverAKeyWhosePathIsLongerThanAKeyPathHolds) {
+    std::string fits = MakeFolder("fits"), tooLong = MakeFolder("too-long");
+    // Built one level at a time: a registry may open no path over 260
+    // characters. The path of `last` is 390 characters long.
+    std::string plugins = Key("plugins"), middle(200, 'm');
+    std::string last(390 - plugins.size() - 1 - middle.size() - 1, 'l');
+    RegKey keys[3];
+    ASSERT_EQ(ERROR_SUCCESS, keys[0].Create(HKEY_CURRENT_USER, plugins.c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, keys[1].Create(keys[0].Get(), middle.c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, keys[2].Create(keys[1].Get(), last.c_str()));
+    for (const std::string& folder : {fits, tooLong}) {
+        // 399 and 400 characters of path.
+        RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  key.Create(keys[2].Get(), folder == fits ? "12345678" : "123456789"));
+        RegSetValueExA(key.Get(), "dir", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>(folder.size() + 1));
+    }
+    Search();
+    EXPECT_EQ(Strings{Canonical(fits)}, Listed());
 }
 
 // Under Wine a key path beyond 260 characters cannot be opened at all, so a

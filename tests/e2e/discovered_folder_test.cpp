@@ -1,5 +1,8 @@
 // A plug-in folder that one of the maker's products recorded in the registry:
 // the built setup.exe finds it, offers it, and installs into it on Enter.
+// Where HKEY_LOCAL_MACHINE\Software has a 32-bit and a 64-bit view, it reads
+// and writes the view of its own build: the 32-bit release finds the editors
+// that can load a 32-bit plug-in and writes where such a plug-in reads.
 #include <gtest/gtest.h>
 
 #include <ctype.h>
@@ -35,24 +38,29 @@ size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry
 }
 
 TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
-    // The program writes its presets below the maker's key in both hives; the
-    // restorers also take the maker's key away again when this test made it.
-    RegistryRestorer userPresets{HKEY_CURRENT_USER, kPresetKey};
-    RegistryRestorer machinePresets{HKEY_LOCAL_MACHINE, kPresetKey};
-    ScratchKey product{kMakerKey};
+    // The maker's key starts empty, in both hives and both machine views, and
+    // is put back as it was; the program writes its presets below it.
+    RegistryRestorer userKey{HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed};
+    RegistryRestorer otherViewKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed,
+                                  kOtherView};
+    ScratchKey product{kMakerKey, {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}};
     TempFolder temp;
 
     // One folder recorded in a value named for plug-ins, another one, of a
     // host that takes no maker's folder, in a key named for them; both in
-    // letter cases the program does not list.
+    // letter cases the program does not list. Then one of each machine view.
     std::string host = temp / "pastel HOST 2.0\\PLUG-ins";
     std::string igrafx = temp / "IGRAFX designer\\plugins";
+    std::string ownView = temp / "Own View", otherView = temp / "Other View";
     for (const std::string& folder :
-         {temp / "pastel HOST 2.0", host, temp / "IGRAFX designer", igrafx})
+         {temp / "pastel HOST 2.0", host, temp / "IGRAFX designer", igrafx, ownView, otherView})
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath",
                    Upper(temp.Path()) + "pastel HOST 2.0\\PLUG-ins");
     SetStringValue(HKEY_CURRENT_USER, product / "Plug-Ins", "Folder", igrafx);
+    SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", ownView, REG_SZ, kOwnView);
+    SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", otherView, REG_SZ, kOtherView);
     const std::string offered = Canonical(host) + "Vantorel\\";
     const std::string offeredAsIs = Canonical(igrafx);
 
@@ -61,19 +69,16 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     HWND dialog = setup.Dialog(kStartTimeout);
     ASSERT_NE(nullptr, dialog);
 
-    // A key's values come before its subkeys, and every candidate before the
-    // browse entry.
+    // The maker's key comes first, the current user before the machine; a
+    // key's values come before its subkeys, and every candidate before the
+    // browse entry. The first entry is selected at start.
     std::vector<std::string> entries = ListEntries(dialog);
-    size_t chosen = IndexOf(entries, offered);
-    ASSERT_LT(chosen + 2, entries.size()) << offered << " in " << testing::PrintToString(entries);
-    EXPECT_EQ(offeredAsIs, entries[chosen + 1]);
+    ASSERT_LE(4u, entries.size()) << testing::PrintToString(entries);
+    EXPECT_EQ((std::vector<std::string>{offered, offeredAsIs, Canonical(ownView) + "Vantorel\\"}),
+              std::vector<std::string>(entries.begin(), entries.begin() + 3));
+    EXPECT_EQ(entries.size(), IndexOf(entries, Canonical(otherView) + "Vantorel\\"));
     EXPECT_EQ(kBrowseEntry, entries.back());
-
-    // The first entry is selected at start; this prefix may know a product of
-    // the maker's that is listed before the test's.
-    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    EXPECT_EQ(0, SendMessageW(list, CB_GETCURSEL, 0, 0));
-    if (chosen != 0) SendMessageW(list, CB_SETCURSEL, chosen, 0);
+    EXPECT_EQ(0, SendMessageW(GetDlgItem(dialog, IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));
 
     // Enter installs: the program stays open in its completed state, with the
     // list out of view, unless it has something to tell.
@@ -115,6 +120,9 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
                 << name;
         }
     }
+    std::vector<BYTE> data;
+    EXPECT_FALSE(
+        ReadBinaryValue(HKEY_LOCAL_MACHINE, kPresetKey, "Portrait01", &data, nullptr, kOtherView));
 
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));

@@ -469,6 +469,7 @@ TEST(SkinnedDialog, IsDraggedByItsBackground) {
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
 
+const char kMakerKey[] = "Software\\Vantorel";
 const char kPresetsKey[] = "Software\\Vantorel\\PastelCraft";
 constexpr int kPresetSlots = 12;
 constexpr int kPresetSlotSize = 64;
@@ -481,23 +482,15 @@ std::string PresetName(int slot) {
 
 // An installation through the dialog into a folder of its own, which the
 // program finds through a plug-in folder value in a key of the maker. The
-// presets it writes into both hives are put back as they were; the
-// restorers also remove the maker's key when the test created it.
+// maker's key starts empty in both hives (earlier presets would hide whether
+// this installation wrote any) and is put back as it was.
 class SkinnedInstall : public ::testing::Test {
   protected:
     SkinnedInstall()
-        : userPresets_(HKEY_CURRENT_USER, kPresetsKey),
-          machinePresets_(HKEY_LOCAL_MACHINE, kPresetsKey),
-          vendorKey_("Software\\Vantorel") {
+        : userKey_(HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed),
+          machineKey_(HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed),
+          vendorKey_(kMakerKey) {
         SetStringValue(HKEY_CURRENT_USER, vendorKey_.Path(), "PlugInFolder", folder_.Path());
-        // Earlier presets would hide whether this installation wrote any.
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(root, kPresetsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
-            for (int slot = 1; slot <= kPresetSlots; ++slot)
-                RegDeleteValueA(key, PresetName(slot).c_str());
-            RegCloseKey(key);
-        }
     }
 
     // The program offers the folder with the maker's folder added.
@@ -554,8 +547,8 @@ class SkinnedInstall : public ::testing::Test {
     // Declared in the order of set-up: the restorers see the registry before
     // the test touches it, and the program, started once the key is there,
     // has ended before the folder goes.
-    RegistryRestorer userPresets_;
-    RegistryRestorer machinePresets_;
+    RegistryRestorer userKey_;
+    RegistryRestorer machineKey_;
     TempFolder folder_;
     ScratchKey vendorKey_;
     std::unique_ptr<SkinnedSetup> setup_;

@@ -33,8 +33,9 @@ class PayloadInstall : public ::testing::Test {
     // The files in the folder: the installed ones and any temporary file left.
     size_t FileCount() const { return FolderNames(folder.Path()).size(); }
 
-    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel"};
-    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel"};
+    RegistryRestorer userKey{HKEY_CURRENT_USER, "Software\\Vantorel", RegistryRestorer::Removed};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, "Software\\Vantorel",
+                                RegistryRestorer::Removed};
     TempFolder folder;
     InstallUnit unit;
     InstallFailure failure;

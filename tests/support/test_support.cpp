@@ -65,12 +65,21 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(folder.c_str());
 }
 
+void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+        RegDeleteTreeA(key, nullptr);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyExA(root, path.c_str(), view, 0);
+}
+
 ScratchKey::ScratchKey(const std::string& parent, std::vector<HKEY> roots)
     : path_(parent + "\\" + UniqueName("pastel-test")), roots_(std::move(roots)) {}
 
 ScratchKey::~ScratchKey() {
     for (HKEY root : roots_)
-        RegDeleteTreeA(root, path_.c_str()), RegDeleteKeyA(root, path_.c_str());
+        for (REGSAM view : {kOwnView, kOtherView}) DeleteKeyTree(root, path_, view);
 }
 
 namespace {
@@ -103,23 +112,26 @@ std::vector<std::string> ValueNames(HKEY key) {
 
 }  // namespace
 
-RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path) : root_(root) {
+RegistryRestorer::RegistryRestorer(HKEY root, const std::string& path, Start start, REGSAM view)
+    : root_(root), view_(view) {
     size_t end = 0;
     while (end != std::string::npos) {
         end = path.find('\\', end + 1);
         std::string prefix = path.substr(0, end);
-        if (!KeyExists(root, prefix)) {
+        if (!KeyExists(root, prefix, view)) {
             createdPart_ = prefix;
             return;
         }
     }
     saved_ = Snapshot(root, path);
+    if (start == Removed) DeleteKeyTree(root, path, view);
 }
 
-RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string& name) {
+RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string& name) const {
     Key saved{name, {}, {}};
     HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return saved;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | view_, &key) != ERROR_SUCCESS)
+        return saved;
     for (const std::string& valueName : ValueNames(key)) {
         DWORD type = 0;
         DWORD size = 0;
@@ -134,16 +146,16 @@ RegistryRestorer::Key RegistryRestorer::Snapshot(HKEY parent, const std::string&
     return saved;
 }
 
-void RegistryRestorer::Restore(HKEY parent, const Key& saved) {
+void RegistryRestorer::Restore(HKEY parent, const Key& saved) const {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, saved.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(parent, saved.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return;
     for (const std::string& name : SubkeyNames(key)) {
         bool existed = false;
         for (const Key& subkey : saved.subkeys)
             existed = existed || lstrcmpiA(subkey.name.c_str(), name.c_str()) == 0;
-        if (!existed) RegDeleteTreeA(key, name.c_str()), RegDeleteKeyA(key, name.c_str());
+        if (!existed) DeleteKeyTree(key, name, view_);
     }
     for (const std::string& name : ValueNames(key)) RegDeleteValueA(key, name.c_str());
     for (const Value& value : saved.values)
@@ -155,25 +167,24 @@ void RegistryRestorer::Restore(HKEY parent, const Key& saved) {
 
 RegistryRestorer::~RegistryRestorer() {
     if (!createdPart_.empty()) {
-        RegDeleteTreeA(root_, createdPart_.c_str());
-        RegDeleteKeyA(root_, createdPart_.c_str());
+        DeleteKeyTree(root_, createdPart_, view_);
         return;
     }
     Restore(root_, saved_);
 }
 
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,
-                    const std::string& data, DWORD type) {
+                    const std::string& data, DWORD type, REGSAM view) {
     std::vector<BYTE> bytes(data.begin(), data.end());
     bytes.push_back(0);
-    SetBinaryValue(root, key, name, bytes, type);
+    SetBinaryValue(root, key, name, bytes, type, view);
 }
 
 void SetBinaryValue(HKEY root, const std::string& key, const std::string& name,
-                    const std::vector<BYTE>& data, DWORD type) {
+                    const std::vector<BYTE>& data, DWORD type, REGSAM view) {
     HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &handle, nullptr))
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS | view, nullptr, &handle, nullptr))
         << key;
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(handle, name.c_str(), 0, type, data.data(),
                                             static_cast<DWORD>(data.size())))
@@ -182,9 +193,10 @@ void SetBinaryValue(HKEY root, const std::string& key, const std::string& name,
 }
 
 bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
-                     std::vector<BYTE>* data, DWORD* type) {
+                     std::vector<BYTE>* data, DWORD* type, REGSAM view) {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS)
+        return false;
     DWORD size = 0;
     DWORD valueType = 0;
     LONG status = RegQueryValueExA(handle, name.c_str(), nullptr, &valueType, nullptr, &size);
@@ -197,9 +209,10 @@ bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
     return status == ERROR_SUCCESS;
 }
 
-bool KeyExists(HKEY root, const std::string& key) {
+bool KeyExists(HKEY root, const std::string& key, REGSAM view) {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(handle);
     return true;
 }

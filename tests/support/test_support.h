@@ -35,8 +35,17 @@ class TempFolder {
 // Removes `path` and everything below it.
 void RemoveTree(const std::string& path);
 
+// HKEY_LOCAL_MACHINE\Software has one view for 32-bit programs and one for
+// 64-bit ones (the other keys the program uses are shared): this build's own
+// view, where the program under test reads and writes, and the other one.
+constexpr REGSAM kOwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
+// Deletes root\path with everything below it, in the given view.
+void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view = 0);
+
 // A registry key path that no other test uses, under `parent`. The key tree
-// is deleted from every given root when the object goes.
+// is deleted from every given root, in both views, when the object goes.
 class ScratchKey {
   public:
     explicit ScratchKey(const std::string& parent, std::vector<HKEY> roots = {HKEY_CURRENT_USER});
@@ -56,10 +65,13 @@ class ScratchKey {
 // an ancestor) did not exist, the created part is deleted at the end;
 // otherwise its whole tree is put back: subkeys created meanwhile are
 // deleted, and every key that existed holds the values it held at
-// construction again.
+// construction again. With `Removed`, the test starts without the key, so
+// that it does not depend on what an earlier run (a manual installation in
+// the same Wine prefix) left there.
 class RegistryRestorer {
   public:
-    RegistryRestorer(HKEY root, const std::string& path);
+    enum Start { AsFound, Removed };
+    RegistryRestorer(HKEY root, const std::string& path, Start start = AsFound, REGSAM view = 0);
     ~RegistryRestorer();
     RegistryRestorer(const RegistryRestorer&) = delete;
     RegistryRestorer& operator=(const RegistryRestorer&) = delete;
@@ -75,23 +87,25 @@ class RegistryRestorer {
         std::vector<Value> values;
         std::vector<Key> subkeys;
     };
-    static Key Snapshot(HKEY parent, const std::string& name);
-    static void Restore(HKEY parent, const Key& saved);
+    Key Snapshot(HKEY parent, const std::string& name) const;
+    void Restore(HKEY parent, const Key& saved) const;
 
     HKEY root_;
+    REGSAM view_;
     std::string createdPart_;  // the first missing key on the path, if any
     Key saved_;                // the tree as it was, when it existed
 };
 
-// Registry writers for test set-up; each fails the test when the call fails.
+// Registry writers for test set-up, in this build's view unless told; each
+// fails the test when the call fails.
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,
-                    const std::string& data, DWORD type = REG_SZ);
+                    const std::string& data, DWORD type = REG_SZ, REGSAM view = 0);
 void SetBinaryValue(HKEY root, const std::string& key, const std::string& name,
-                    const std::vector<BYTE>& data, DWORD type = REG_BINARY);
+                    const std::vector<BYTE>& data, DWORD type = REG_BINARY, REGSAM view = 0);
 // The data of a value, or nothing when it is missing.
 bool ReadBinaryValue(HKEY root, const std::string& key, const std::string& name,
-                     std::vector<BYTE>* data, DWORD* type = nullptr);
-bool KeyExists(HKEY root, const std::string& key);
+                     std::vector<BYTE>* data, DWORD* type = nullptr, REGSAM view = 0);
+bool KeyExists(HKEY root, const std::string& key, REGSAM view = 0);
 
 // A path in the form the program lists folders in: title case, ending with a
 // backslash. For the plain ASCII paths of the tests.

@@ -390,7 +390,7 @@ def main():
     winformats.write_bmp24(os.path.join(out_dir, "check-strip.bmp"), to_uint8(check_strip()))
     rows, hotspot = hand_rows()
     winformats.write_mono_cur(os.path.join(out_dir, "hand.cur"), rows, hotspot)
-    winformats.write_ico(os.path.join(out_dir, "setup.ico"), [icon(n) for n in (16, 24, 32, 48)])
+    winformats.write_ico(os.path.join(out_dir, "setup.ico"), [icon(n) for n in (16, 24, 32, 48, 256)])
 
 
 if __name__ == "__main__":

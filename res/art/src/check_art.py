@@ -226,9 +226,14 @@ def check_icon(path):
     _, kind, count = struct.unpack_from("<HHH", data, 0)
     sizes = [struct.unpack_from("<B", data, 6 + 16 * i)[0] or 256 for i in range(count)]
     print("  setup.ico        sizes %s" % sizes)
-    for n in (16, 32, 48):
+    for n in (16, 32, 48, 256):
         if n not in sizes:
             fail("setup.ico: no %d-pixel image" % n)
+    for i, n in enumerate(sizes):
+        offset = struct.unpack_from("<I", data, 6 + 16 * i + 12)[0]
+        png = data[offset:offset + 8] == b"\x89PNG\r\n\x1a\n"
+        if png != (n == 256):
+            fail("setup.ico: the %d-pixel image %s PNG" % (n, "is" if png else "is not"))
 
 
 def main():

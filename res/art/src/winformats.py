@@ -1,13 +1,16 @@
 """Writers for the Windows image files that the resource compiler embeds.
 
 Only what the setup program needs: 24-bit bottom-up BMP (the form LoadBitmap
-reads best), 32-bit icons with an AND mask for old shells, and monochrome
-cursors with a hotspot.
+reads best), 32-bit icons with an AND mask for old shells (and the 256-pixel
+frame PNG-compressed, as Explorer reads it), and monochrome cursors with a
+hotspot.
 """
 
+import io
 import struct
 
 import numpy as np
+from PIL import Image
 
 
 def _bmp_rows_bgr(rgb):
@@ -58,9 +61,20 @@ def _icon_image_32(rgba):
     return info + bytes(bgra) + mask
 
 
+def _icon_image_png(rgba):
+    # A 256-pixel frame as a bitmap would take 256 KiB; Windows Vista and
+    # later read PNG frames. No text chunks, so the bytes depend only on the
+    # pixels.
+    out = io.BytesIO()
+    Image.fromarray(rgba.astype(np.uint8), "RGBA").save(out, "PNG", optimize=True)
+    return out.getvalue()
+
+
 def write_ico(path, images):
-    """images: list of uint8 RGBA arrays (size, size, 4), smallest first."""
-    blobs = [_icon_image_32(img) for img in images]
+    """images: list of uint8 RGBA arrays (size, size, 4), smallest first;
+    a 256-pixel one is stored as PNG."""
+    blobs = [_icon_image_png(img) if img.shape[0] >= 256 else _icon_image_32(img)
+             for img in images]
     out = struct.pack("<HHH", 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     for img, blob in zip(images, blobs):
