@@ -130,6 +130,12 @@ class SkinnedSetup : public ChildProcess {
         return failure;
     }
 
+    // Open, showing the start look with both options ticked.
+    ::testing::AssertionResult OpenAtRest() {
+        ::testing::AssertionResult open = Open();
+        return open ? WaitForStartLook(true, true, true) : open;
+    }
+
     ::testing::AssertionResult WaitForCompletedLook(bool closeMarked = false) {
         auto lines = [](const Pixels& shot) {
             return std::vector<int>{DarkTextPixels(shot, 100), DarkTextPixels(shot, 116),
@@ -199,6 +205,12 @@ class SkinnedSetup : public ChildProcess {
     HWND dialog = nullptr;
     Pixels shot;
 };
+
+// Escape ends the program with 0.
+void EndWithEscape(const SkinnedSetup& setup) {
+    PressKey(setup.dialog, VK_ESCAPE);
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
 
 const char kPluginOption[] = "Pastel Craft Plug-in";
 const char kPresetsOption[] = "Additional presets: Portrait01 - Portrait12";
@@ -273,14 +285,12 @@ TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForClearStatus());
 
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
 
     ASSERT_TRUE(setup.ClickCell(kPluginCell));
     ASSERT_TRUE(setup.WaitForStartLook(false, true, true));
@@ -298,16 +308,14 @@ TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForStartLook(true, false, true));
 
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 // Tab and Shift+Tab go round the options, the list, Install, Cancel and the
 // link; the control with the focus wears the mark, and only it.
 TEST(SkinnedDialog, TabGoesRoundTheControlsAndTheListAndMarksTheFocus) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
     ASSERT_TRUE(reader.Connected());
     ASSERT_TRUE(BringToFront(setup.dialog));
@@ -333,16 +341,14 @@ TEST(SkinnedDialog, TabGoesRoundTheControlsAndTheListAndMarksTheFocus) {
         if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
         EXPECT_TRUE(setup.WaitForStartLook(true, true, true, marked, everyFrame));
     }
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 // Space ticks and unticks the focused option; Enter on the focused Cancel
 // presses it.
 TEST(SkinnedDialog, SpaceTogglesTheFocusedOptionAndEnterPressesTheFocusedButton) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
     ASSERT_TRUE(BringToFront(setup.dialog));
     RECT plugin = setup.ClientBounds(reader, reader.ChildNamed(kPluginOption));
@@ -376,8 +382,7 @@ TEST(SkinnedDialog, SpaceTogglesTheFocusedOptionAndEnterPressesTheFocusedButton)
 // the focus and can untick an option.
 TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
     ASSERT_TRUE(reader.Connected());
 
@@ -436,15 +441,13 @@ TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
     EXPECT_TRUE(setup.WaitForStartLook(false, true, true,
                                        setup.ClientBounds(reader, reader.ChildNamed("Install"))));
 
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 // The window follows the pointer that holds it by its background.
 TEST(SkinnedDialog, IsDraggedByItsBackground) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
     RECT before = {};
     GetWindowRect(setup.dialog, &before);
     POINT grip = kNowhere;
@@ -465,8 +468,7 @@ TEST(SkinnedDialog, IsDraggedByItsBackground) {
         kPaintTimeout))
         << "moved by " << after.left - before.left << ", " << after.top - before.top;
     ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 const char kMakerKey[] = "Software\\Vantorel";
@@ -589,8 +591,7 @@ TEST_F(SkinnedInstall, KeyboardAloneChoosesUnticksInstallsAndCloses) {
     SetStringValue(HKEY_CURRENT_USER, vendorKey_.Path(), "PlugInFolder3", third.Path());
     setup_.reset(new SkinnedSetup);
     SkinnedSetup& setup = *setup_;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
     ASSERT_TRUE(BringToFront(setup.dialog));
     ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
