@@ -106,6 +106,15 @@ if(TARGET test_skin)
   target_link_libraries(test_skin PRIVATE oleacc)
 endif()
 
+# The program's own allocation operators, out of memory, in a probe of their
+# own: they end the process.
+add_executable(heap_probe ${CMAKE_SOURCE_DIR}/tests/entry/probe/heap_probe.cpp
+  ${CMAKE_SOURCE_DIR}/app/heap_new.cpp)
+target_link_options(heap_probe PRIVATE -static)
+if(TARGET test_entry)
+  add_dependencies(test_entry heap_probe)
+endif()
+
 # A planted DLL and a probe program for the DLL search test; they live in a
 # folder of their own so that no other program here finds the DLL.
 add_library(planted_dll SHARED ${CMAKE_SOURCE_DIR}/tests/dll_search/planted/planted.c)
