@@ -74,9 +74,12 @@ void DrawFrame(const ControlHost* host, HDC dest, const RECT& frame, bool dotted
 
 void SetSkinFocus(ControlHost* host, SkinControl* control) {
     host->focused = control;
-    if (control && GetFocus() != host->window) SetFocus(host->window);
+    // Taking the real focus brings WM_SETFOCUS, whose handling in
+    // DispatchWindow tells screen readers; otherwise it is told here.
+    bool taking = control && GetFocus() != host->window;
+    if (taking) SetFocus(host->window);
     UpdateFocusMark(host, nullptr, false);
-    if (control && GetFocus() == host->window) control->NotifyEvent(EVENT_OBJECT_FOCUS);
+    if (control && !taking) control->NotifyEvent(EVENT_OBJECT_FOCUS);
 }
 
 void StepSkinFocus(ControlHost* host, bool backward) {

@@ -61,11 +61,15 @@ int SkinContext::DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     case WM_SETFOCUS:
         if (!focused) return 0;
-        SetSkinFocus(host, focused);
+        UpdateFocusMark(host, nullptr, false);
+        focused->NotifyEvent(EVENT_OBJECT_FOCUS);
         return 1;
     case WM_KILLFOCUS:
-        if (wParam && IsChild(window, reinterpret_cast<HWND>(wParam))) host->focused = nullptr;
+        // A child window takes the focus from the controls; another window
+        // only hides the mark until the focus comes back.
+        host->focused = nullptr;
         UpdateFocusMark(host, nullptr, false);
+        if (!wParam || !IsChild(window, reinterpret_cast<HWND>(wParam))) host->focused = focused;
         return 0;
     case WM_NCHITTEST: {
         POINT point = ClientPoint(window, lParam);

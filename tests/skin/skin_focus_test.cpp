@@ -67,7 +67,8 @@ TEST_F(SkinFocusTest, TabGoesRoundTheOrderPassingOverHiddenStops) {
     StripSelector* hidden = AddStrip(30, 10, IDB_TEST_STRIP, 0, -3);
     StripSelector* last = AddStrip(50, 10, IDB_TEST_STRIP, 0, -3);
     hidden->visible = 0;
-    const FocusStop order[] = {{first, nullptr}, {nullptr, AddChild()}, {hidden, nullptr}, {last, nullptr}};
+    const FocusStop order[] = {
+        {first, nullptr}, {nullptr, AddChild()}, {hidden, nullptr}, {last, nullptr}};
     host.focusOrder = order;
     host.focusStops = 4;
     struct Step {
@@ -108,6 +109,13 @@ TEST_F(SkinFocusTest, TheMarkFollowsTheFocusOnceTheKeyboardIsUsed) {
     Flood(kBlue);
     PaintCycle();
     EXPECT_EQ(0, FrameMismatches(second->Bounds(), true)) << "drawn again by the paint cycle";
+
+    // Another program taking the focus only hides the mark until it is back.
+    Message(WM_KILLFOCUS, 0, 0, 0);
+    EXPECT_EQ(second, host.focused);
+    EXPECT_EQ(0, FrameMismatches(second->Bounds(), false));
+    EXPECT_EQ(0, Message(WM_SETFOCUS, 0, 0));
+    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true));
 
     // A child window that takes the real focus takes it from the controls.
     SetFocus(child);
@@ -196,8 +204,8 @@ TEST_F(SkinFocusTest, PointerOverTheBackgroundDragsAndLeavingWipesTheStatus) {
 // default action, which does what a click does.
 TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
     RECT place = {10, 10, 0, 0};
-    BitmapButton* button = Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 219,
-                                              nullptr, nullptr, nullptr);
+    BitmapButton* button =
+        Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 219, nullptr, nullptr, nullptr);
     button->label = "Install";
     BitmapButton* picture =
         Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 1, nullptr, nullptr, nullptr);
@@ -219,8 +227,14 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
     } rows[] = {
         {button, ROLE_SYSTEM_PUSHBUTTON, "Install", 0, "Press", {219}, 0, "Press"},
         {picture, ROLE_SYSTEM_GRAPHIC, "", 0, nullptr, {}, 0, nullptr},
-        {link, ROLE_SYSTEM_LINK, "link", STATE_SYSTEM_LINKED, "Jump", {1029},
-         STATE_SYSTEM_LINKED | STATE_SYSTEM_TRAVERSED, "Jump"},
+        {link,
+         ROLE_SYSTEM_LINK,
+         "link",
+         STATE_SYSTEM_LINKED,
+         "Jump",
+         {1029},
+         STATE_SYSTEM_LINKED | STATE_SYSTEM_TRAVERSED,
+         "Jump"},
         {box, ROLE_SYSTEM_CHECKBUTTON, "Box", STATE_SYSTEM_CHECKED, "Uncheck", {2000}, 0, "Check"},
         {stepper, ROLE_SYSTEM_PUSHBUTTON, "Step", 0, "Press", {2000}, 0, "Press"},
         {bare, ROLE_SYSTEM_PUSHBUTTON, "", 0, nullptr, {}, 0, nullptr},
