@@ -40,8 +40,8 @@ class BitmapButton : public SkinControl {
     // text. Hidden: the background over the button's and its text's areas.
     void Paint(HDC dc) override;
     // `bounds`. With a label the button is a push button of that name whose
-    // action posts `commandId`, as a click does; without one, a picture that
-    // takes no action.
+    // default action posts `commandId`, as a click does; without one it is a
+    // picture without a default action.
     RECT Bounds() override;
     int AccessibleRole() override;
     const char* AccessibleName() override;

@@ -42,9 +42,10 @@ class SkinControl {
     virtual int GetValue();
     virtual void SetValue(int value);
 
-    // What the control covers on the window (right and bottom exclusive): the
-    // window is not dragged there, the focus mark goes around it, and screen
-    // readers are told it as its place. Base: the empty rectangle.
+    // What the control covers on the window: the window is not dragged there
+    // (its right and bottom edges taken in, as the controls' hit tests do),
+    // the focus mark goes just outside it, and screen readers are told it as
+    // its place. Base: the empty rectangle.
     virtual RECT Bounds();
     // How a screen reader sees the control: a ROLE_SYSTEM_ role (base: a
     // graphic), a name (base: none), the STATE_SYSTEM_ bits of its own such
