@@ -11,7 +11,9 @@
 #include "skin/link_label.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
+#include "skin/skin_focus.h"
 #include "skin/strip_selector.h"
+#include "skin/text_label.h"
 
 SkinControl* DialogControls[kDialogSlots];
 
@@ -48,7 +50,14 @@ constexpr int kCompletedLineHeight = 16;
 char SharedStatusText[kStatusTextSize];
 int LayoutWidth;   // W: the background's size sets the layout
 int LayoutHeight;  // H
-POINT PromptPosition;
+
+// The prompt, then the completed lines; registered after the controls, so
+// they are painted after them.
+TextLabel* DialogTexts[4];
+
+// Tab goes through the options, the list, Install (or Close), Cancel and the
+// link; stops that are hidden are passed over.
+FocusStop FocusOrder[7];
 
 BitmapButton* Button(int slot) {
     return static_cast<BitmapButton*>(DialogControls[slot]);
@@ -64,10 +73,12 @@ int OptionSum() {
     return sum;
 }
 
-BitmapButton* NewButton(ControlHost* host, int x, int y, int face, int command) {
+BitmapButton* NewButton(ControlHost* host, int x, int y, int face, int command, const char* label) {
     RECT place;
-    return NewControl<BitmapButton>(host, MakeRect(&place, x, y, 0, 0), face, face, command,
-                                    SharedStatusText, nullptr, nullptr);
+    BitmapButton* button = NewControl<BitmapButton>(host, MakeRect(&place, x, y, 0, 0), face, face,
+                                                    command, SharedStatusText, nullptr, nullptr);
+    if (button) button->label = label;
+    return button;
 }
 
 StripSelector* NewOption(ControlHost* host, int y, int height, const char* caption,
@@ -85,10 +96,11 @@ void CreateControls(ControlHost* host) {
     const int H = LayoutHeight;
     for (SkinControl*& slot : DialogControls) slot = nullptr;
 
-    DialogControls[CancelButton] = NewButton(host, W - 63, H - 21, IDB_CANCEL_FACE, kCancelCommand);
+    DialogControls[CancelButton] =
+        NewButton(host, W - 63, H - 21, IDB_CANCEL_FACE, kCancelCommand, "Cancel");
     DialogControls[InstallButton] =
-        NewButton(host, W - 125, H - 21, IDB_INSTALL_FACE, kInstallCommand);
-    BitmapButton* close = NewButton(host, W - 65, H - 21, IDB_CLOSE_FACE, kCancelCommand);
+        NewButton(host, W - 125, H - 21, IDB_INSTALL_FACE, kInstallCommand, "Install");
+    BitmapButton* close = NewButton(host, W - 65, H - 21, IDB_CLOSE_FACE, kCancelCommand, "Close");
     DialogControls[CloseButton] = close;
     if (close) close->Show(0);
 
@@ -97,7 +109,7 @@ void CreateControls(ControlHost* host) {
                                                     kMakerHost, kWebLinkCommand, SharedStatusText);
 
     // The picture only paints, straight onto the window, once installed.
-    BitmapButton* picture = NewButton(host, 6, 6, IDB_PICTURE, kPictureCommand);
+    BitmapButton* picture = NewButton(host, 6, 6, IDB_PICTURE, kPictureCommand, nullptr);
     DialogControls[Picture] = picture;
     if (picture) {
         picture->drawDirect = 1;
@@ -111,6 +123,28 @@ void CreateControls(ControlHost* host) {
     DialogControls[FirstOptionSelector + 1] =
         NewOption(host, 100, 20, "Additional presets: Portrait01 - Portrait12",
                   "Select to install additional presets", "PresetsPastels");
+
+    DialogTexts[0] = NewControl<TextLabel>(host, kLayoutMargin + 4, H - 60 - 26, kPrompt);
+    for (int line = 0; line < 3; ++line) {
+        TextLabel* text = NewControl<TextLabel>(
+            host, kCompletedX, kCompletedTop + line * kCompletedLineHeight, kCompletedLines[line]);
+        if (text) text->visible = 0;
+        DialogTexts[1 + line] = text;
+    }
+}
+
+// A control that could not be made leaves an empty stop, which never takes
+// the focus.
+void SetFocusOrder(HWND dialog, ControlHost* host) {
+    FocusOrder[0].control = DialogControls[FirstOptionSelector];
+    FocusOrder[1].control = DialogControls[FirstOptionSelector + 1];
+    FocusOrder[2].child = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    FocusOrder[3].control = DialogControls[InstallButton];
+    FocusOrder[4].control = DialogControls[CloseButton];
+    FocusOrder[5].control = DialogControls[CancelButton];
+    FocusOrder[6].control = DialogControls[WebLink];
+    host->focusOrder = FocusOrder;
+    host->focusStops = 7;
 }
 
 void ShowInstallButtonAsOptionsSay(HWND dialog) {
@@ -140,12 +174,12 @@ void BeginSkinSetUp(HWND dialog) {
     LayoutHeight = host->background ? host->background->height : 292;
     const int W = LayoutWidth;
     const int H = LayoutHeight;
-    PromptPosition = {kLayoutMargin + 4, H - 60 - 26};
     SetRect(&host->statusRect, kLayoutMargin + 4, H - 19,
             kLayoutMargin + (W - 2 * kLayoutMargin + 1) - 130, H - 19 + 20);
 
     CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
     CreateControls(host);
+    SetFocusOrder(dialog, host);
 }
 
 void FinishSkinSetUp(HWND dialog) {
@@ -168,6 +202,16 @@ void FinishSkinSetUp(HWND dialog) {
                (2 * window.top + client.bottom - H) / 2,
                W + (window.right - window.left - client.right),
                H + (window.bottom - window.top - client.bottom), TRUE);
+    // Only now has the window its final size.
+    MainSkin->CreateBackBuffer(dialog);
+}
+
+bool DispatchSkinWindow(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!MainSkin || !MainSkin->DispatchWindow(dialog, message, wParam, lParam, &result))
+        return false;
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    return true;
 }
 
 bool DispatchToSkin(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -200,6 +244,14 @@ void ApplyCompletedLook() {
     }
     // The picture shows but never reacts to the mouse.
     if (DialogControls[Picture]) DialogControls[Picture]->visible = 1;
+    for (TextLabel* text : DialogTexts)
+        if (text) text->visible = text != DialogTexts[0];
+
+    // The focus goes to the close button, before the list that may hold it
+    // goes. An installation started with Enter shows the focus there.
+    ControlHost* host = MainSkin->host;
+    if (GetKeyState(VK_RETURN) < 0) host->focusCues = 1;
+    SetSkinFocus(host, DialogControls[CloseButton]);
 }
 
 void ApplyCompletedFont() {
@@ -223,18 +275,8 @@ bool EraseDialog(HDC dc) {
 
 void PaintDialog() {
     if (!MainSkin) return;
-    HDC dc = MainSkin->BeginSkinPaint();
+    MainSkin->BeginSkinPaint();
     MainSkin->PaintAll();
-    if (dc) SetTextColor(dc, 0);
-    if (!InstallCompleted) {
-        MainSkin->PaintText(PromptPosition.x, PromptPosition.y, kPrompt);
-    } else {
-        int y = kCompletedTop;
-        for (const char* line : kCompletedLines) {
-            MainSkin->PaintText(kCompletedX, y, line);
-            y += kCompletedLineHeight;
-        }
-    }
     MainSkin->EndSkinPaint();
 }
 

@@ -26,14 +26,20 @@ extern const char kMakerHost[];
 extern const char kInstallHelpPage[];
 
 // WM_INITDIALOG, first part: attaches the skin with the background, lays out
-// from the background's size and creates the controls. The window DC taken
+// from the background's size, creates the controls and the texts and sets
+// the keyboard focus order. The window DC taken
 // here stays current until FinishSkinSetUp, so that every bitmap is made
 // compatible with it.
 void BeginSkinSetUp(HWND dialog);
-// WM_INITDIALOG, last part: gives the DC back, places the list and gives the
-// window a client area of exactly the background's size around its centre.
+// WM_INITDIALOG, last part: gives the DC back, places the list, gives the
+// window a client area of exactly the background's size around its centre
+// and makes the back buffer for that size.
 void FinishSkinSetUp(HWND dialog);
 
+// Offers a message to the skin's window handling (keyboard focus among the
+// controls, dragging, cursors, screen readers); true when the skin answered
+// it, its result then set as the dialog's message result.
+bool DispatchSkinWindow(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Offers a message to the skinned controls; true when one consumed it.
 bool DispatchToSkin(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -42,8 +48,9 @@ bool DispatchToSkin(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 bool InstallGateOpen();
 // Records every unticked option with AddExclusion.
 void RecordExclusions();
-// After installing: only the close button, the link and the picture remain
-// (before the list moves away), then the larger font (after).
+// After installing: only the close button, the link, the picture and the
+// completed lines remain, and the close button takes the keyboard focus
+// (before the list goes), then the larger font (after).
 void ApplyCompletedLook();
 void ApplyCompletedFont();
 

@@ -1,5 +1,7 @@
 #include "app/entry.h"
 
+#include <objbase.h>
+
 #include <new>
 
 #include "app/install_dialog.h"
@@ -21,6 +23,9 @@ int RunSetup(HINSTANCE instance) {
     HANDLE guard = CreateMutexA(nullptr, TRUE, " ");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+    // The folder browser and the screen readers' object need COM on this
+    // thread, in a single-threaded apartment.
+    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     AppInstance = instance;
     MainSkin = new (std::nothrow) SkinContext(&DialogHost, instance);
     if (DialogBoxParamA(instance, "main", nullptr, InstallDialogProc, 0) != 0)
@@ -33,6 +38,7 @@ int RunSetup(HINSTANCE instance) {
         MainSkin = nullptr;
     }
 
+    if (com) CoUninitialize();
     if (guard) ReleaseMutex(guard);
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "app/entry.h"
 #include "app/install_messages.h"
 #include "common/bounded_text.h"
+#include "common/handles.h"
+#include "discovery/path_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "skin/skin_control.h"
@@ -23,6 +25,12 @@ namespace {
 const char kMakerFolder[] = "Vantorel\\";
 char BrowseTitle[] = "Please Select Your Plug-Ins Folder";
 BROWSEINFOA FolderBrowseInfo;
+// The last entry chosen that names a folder: the browser opens there.
+int FolderIndex;
+
+// Posted when the browse entry has been picked, to open the browser once the
+// list has closed.
+constexpr UINT WM_BROWSE_FOR_FOLDER = WM_APP + 1;
 
 // Where the list goes once the installation has completed: out of view.
 constexpr int kLayoutMargin = 16;
@@ -32,12 +40,22 @@ LRESULT SendList(HWND dialog, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
     return SendDlgItemMessageA(dialog, IDC_FOLDER_LIST, message, wParam, lParam);
 }
 
-void ClickHiddenButton(HWND dialog) {
-    SendDlgItemMessageA(dialog, IDC_HIDDEN_BUTTON, BM_CLICK, 0, 0);
-}
-
 int BrowseEntryIndex() {
     return BrowseIndex + (BrowsedEntryPresent ? 1 : 0);
+}
+
+// Opens the browser at the folder the list had selected before, or at its
+// parent while that does not exist yet (a maker's folder still to create).
+int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM, LPARAM dialog) {
+    if (message != BFFM_INITIALIZED) return 0;
+    HWND owner = reinterpret_cast<HWND>(dialog);
+    char folder[kPathSize];
+    LRESULT length = SendList(owner, CB_GETLBTEXTLEN, FolderIndex);
+    if (FolderIndex == BrowseEntryIndex() || length == CB_ERR || length >= kPathSize) return 0;
+    SendList(owner, CB_GETLBTEXT, FolderIndex, reinterpret_cast<LPARAM>(folder));
+    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+    return 0;
 }
 
 void PrepareBrowseInfo(HWND dialog) {
@@ -45,7 +63,46 @@ void PrepareBrowseInfo(HWND dialog) {
     FolderBrowseInfo.hwndOwner = dialog;
     FolderBrowseInfo.pszDisplayName = PathBuffer;
     FolderBrowseInfo.lpszTitle = BrowseTitle;
-    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS;
+    // The resizable browser with a box to type or paste a path into and a
+    // New Folder button.
+    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    FolderBrowseInfo.lpfn = OpenAtChosenFolder;
+    FolderBrowseInfo.lParam = reinterpret_cast<LPARAM>(dialog);
+}
+
+// The drop-down is as wide as its widest entry, within the screen, so that
+// the end of a long path can be read.
+void FitDropDownWidth(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    WindowDc dc(list);
+    SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    int count = static_cast<int>(SendList(dialog, CB_GETCOUNT));
+    for (int i = 0; i < count; ++i) {
+        char entry[kPathSize];
+        LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, i);
+        if (length == CB_ERR || length >= kPathSize) continue;
+        SendList(dialog, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc.Get(), entry, static_cast<int>(length), &extent);
+        if (extent.cx > widest) widest = extent.cx;
+    }
+    // Room for the borders, the item margins and a scroll bar.
+    widest += GetSystemMetrics(SM_CXVSCROLL) + 8;
+    int screen = GetSystemMetrics(SM_CXSCREEN);
+    SendList(dialog, CB_SETDROPPEDWIDTH, widest < screen ? widest : screen);
+}
+
+// The program's name and icon, for the taskbar and the task switcher.
+void PresentOnDesktop(HWND dialog) {
+    SetWindowTextA(dialog, kSetupCaption);
+    const int sizes[][2] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
+    for (const auto& size : sizes) {
+        int pixels = GetSystemMetrics(size[1]);
+        HANDLE icon = LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON, pixels,
+                                 pixels, LR_SHARED);
+        if (icon) SendMessageA(dialog, WM_SETICON, size[0], reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 // Offers every candidate, with the maker's folder appended where its flag
@@ -66,12 +123,14 @@ void FillFolderList(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
+    PresentOnDesktop(dialog);
     BeginSkinSetUp(dialog);
     PrepareBrowseInfo(dialog);
     DiscoverFolders(PathBuffer);
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
-    ClickHiddenButton(dialog);
+    FolderIndex = 0;
+    FitDropDownWidth(dialog);
     FinishSkinSetUp(dialog);
 }
 
@@ -81,11 +140,7 @@ bool AskUserForFolder() {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     if (!item) return false;
     bool found = SHGetPathFromIDListA(item, PathBuffer) != FALSE;
-    IMalloc* shellAllocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&shellAllocator))) {
-        shellAllocator->Free(item);
-        shellAllocator->Release();
-    }
+    CoTaskMemFree(item);
     if (!found || PathBuffer[0] == '\0') return false;
     int length = lstrlenA(PathBuffer);
     if (PathBuffer[length - 1] != '\\' && !AppendText(PathBuffer, "\\")) return false;
@@ -102,22 +157,38 @@ void BrowseForFolder(HWND dialog) {
     SendList(dialog, CB_INSERTSTRING, BrowseIndex, reinterpret_cast<LPARAM>(PathBuffer));
     SendList(dialog, CB_SETCURSEL, BrowseIndex);
     BrowsedEntryPresent = true;
+    FolderIndex = BrowseIndex;
+    FitDropDownWidth(dialog);
 }
 
+int Selection(HWND dialog) {
+    return static_cast<int>(SendList(dialog, CB_GETCURSEL));
+}
+
+// Arrowing over the browse entry while the list is closed only selects it; a
+// pick in the opened list (CBN_SELENDOK while it is still dropped) opens the
+// browser, once the list has closed.
 void OnListCommand(HWND dialog, int code) {
-    if (code != CBN_SELCHANGE && code != CBN_SELENDCANCEL) return;
-    ClickHiddenButton(dialog);
-    if (code != CBN_SELCHANGE) return;
-    if (static_cast<int>(SendList(dialog, CB_GETCURSEL)) == BrowseEntryIndex())
-        BrowseForFolder(dialog);
+    if (InstallCompleted) return;
+    int selected = Selection(dialog);
+    if (code == CBN_SELCHANGE && selected != BrowseEntryIndex()) FolderIndex = selected;
+    if (code == CBN_SELENDOK && selected == BrowseEntryIndex() &&
+        SendList(dialog, CB_GETDROPPEDSTATE))
+        PostMessageA(dialog, WM_BROWSE_FOR_FOLDER, 0, 0);
 }
 
-// Copies the selected folder into DestinationFolder. Returns false when the
-// selection names no folder (the user has then been asked for one) or does
-// not fit; `failure` then says so.
+// Copies the selected folder into DestinationFolder; with the browse entry
+// selected, the user chooses the folder now. Returns false when the selection
+// names no folder (the browser was cancelled, or the user has been asked for
+// one) or does not fit; `failure` then says so.
 bool ChooseDestination(HWND dialog, InstallFailure* failure) {
-    int selected = static_cast<int>(SendList(dialog, CB_GETCURSEL));
-    if (selected == CB_ERR || selected == BrowseEntryIndex()) {
+    int selected = Selection(dialog);
+    if (selected == BrowseEntryIndex()) {
+        BrowseForFolder(dialog);
+        selected = Selection(dialog);
+        if (selected == BrowseEntryIndex()) return false;
+    }
+    if (selected == CB_ERR) {
         AskForFolder(dialog);
         return false;
     }
@@ -166,7 +237,12 @@ INT_PTR OnInstall(HWND dialog) {
 
     InstallCompleted = true;
     ApplyCompletedLook();
-    MoveWindow(GetDlgItem(dialog, IDC_FOLDER_LIST), kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
+    // The list goes for good: out of view, hidden and disabled, so neither
+    // the mouse nor the keyboard reaches it.
+    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    MoveWindow(list, kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
+    ShowWindow(list, SW_HIDE);
+    EnableWindow(list, FALSE);
     ApplyCompletedFont();
     InvalidateRect(dialog, nullptr, TRUE);
     return FALSE;
@@ -175,6 +251,7 @@ INT_PTR OnInstall(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (DispatchSkinWindow(dialog, message, wParam, lParam)) return TRUE;
     if (DispatchToSkin(dialog, message, wParam, lParam)) return FALSE;
     switch (message) {
     case WM_INITDIALOG:
@@ -189,6 +266,9 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return FALSE;
     case WM_CONTROL_NOTIFY:
         OnControlNotify(dialog, wParam);
+        return FALSE;
+    case WM_BROWSE_FOR_FOLDER:
+        if (!InstallCompleted && Selection(dialog) == BrowseEntryIndex()) BrowseForFolder(dialog);
         return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

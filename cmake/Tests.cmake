@@ -90,15 +90,29 @@ endforeach()
 add_test(NAME setup_exe_is_self_contained
   COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exe.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:setup>)
 
-# The end-to-end tests start the real setup.exe; they get its path. A
-# throwaway-signed copy must verify and still run.
+# The end-to-end tests start the real setup.exe; they get its path, and read
+# its dialog as a screen reader does. A throwaway-signed copy must verify and
+# still run.
 if(TARGET test_e2e)
   set_tests_properties(e2e PROPERTIES ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+  target_link_libraries(test_e2e PRIVATE oleacc oleaut32)
   add_test(NAME signed_setup_exe COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-signing.sh
     $<TARGET_FILE:setup> ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_e2e>
     ${PROJECT_DESCRIPTION})
   set_tests_properties(signed_setup_exe PROPERTIES FIXTURES_REQUIRED wine
     RESOURCE_LOCK program_session_state)
+endif()
+if(TARGET test_skin)
+  target_link_libraries(test_skin PRIVATE oleacc)
+endif()
+
+# The program's own allocation operators, out of memory, in a probe of their
+# own: they end the process.
+add_executable(heap_probe ${CMAKE_SOURCE_DIR}/tests/entry/probe/heap_probe.cpp
+  ${CMAKE_SOURCE_DIR}/app/heap_new.cpp)
+target_link_options(heap_probe PRIVATE -static)
+if(TARGET test_entry)
+  add_dependencies(test_entry heap_probe)
 endif()
 
 # A planted DLL and a probe program for the DLL search test; they live in a

@@ -14,7 +14,7 @@ echo "$headers" | grep -q "^Subsystem.*(Windows GUI)" || {
 }
 for dll in $(echo "$headers" | sed -n 's/^\s*DLL Name: //p'); do
     case $(echo "$dll" | tr '[:lower:]' '[:upper:]') in
-    KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | MSVCRT.DLL | COMCTL32.DLL) ;;
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | MSVCRT.DLL | COMCTL32.DLL | OLE32.DLL) ;;
     *)
         echo "imports a DLL that is not the system's: $dll"
         status=1

@@ -1,5 +1,7 @@
 #include "skin/bitmap_button.h"
 
+#include <oleacc.h>
+
 #include <new>
 
 #include "common/bounded_text.h"
@@ -26,7 +28,8 @@ BitmapButton::BitmapButton(ControlHost* host, const RECT* place, int normalId, i
       bounds(),
       textRect(),
       drawDirect(0),
-      pressOffset(0) {
+      pressOffset(0),
+      label(nullptr) {
     this->text[0] = '\0';
     // Without a placement there is nowhere to draw a text, so none is kept.
     if (text && textPlace) {
@@ -95,12 +98,32 @@ int BitmapButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
             return 0;
         }
         DrawFace(0);
-        PostNotify(window, commandId);
+        DoDefaultAction(window);
         pressState = kClicked;
         return 1;
     default:
         return 0;
     }
+}
+
+RECT BitmapButton::Bounds() {
+    return bounds;
+}
+
+int BitmapButton::AccessibleRole() {
+    return label ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC;
+}
+
+const char* BitmapButton::AccessibleName() {
+    return label ? label : "";
+}
+
+const char* BitmapButton::DefaultActionName() {
+    return label ? "Press" : nullptr;
+}
+
+void BitmapButton::DoDefaultAction(HWND window) {
+    PostNotify(window, commandId);
 }
 
 void BitmapButton::Paint(HDC dc) {

@@ -39,6 +39,14 @@ class BitmapButton : public SkinControl {
     // or straight onto `dc` pixel by pixel when `drawDirect` is set; then the
     // text. Hidden: the background over the button's and its text's areas.
     void Paint(HDC dc) override;
+    // `bounds`. With a label the button is a push button of that name whose
+    // default action posts `commandId`, as a click does; without one it is a
+    // picture without a default action.
+    RECT Bounds() override;
+    int AccessibleRole() override;
+    const char* AccessibleName() override;
+    const char* DefaultActionName() override;
+    void DoDefaultAction(HWND window) override;
 
     // Draws the pressed (non-zero) or released face, and the text, in the back
     // buffer and copies them to the host's current DC. Does nothing unless
@@ -58,6 +66,9 @@ class BitmapButton : public SkinControl {
     RECT textRect;    // the text's top-left corner and the area drawn for it
     int drawDirect;   // Paint draws the face straight onto its DC
     int pressOffset;  // the pressed face lies one pixel right and down
+    // The word the face shows, for screen readers; null for a picture. Not
+    // copied: the creator keeps the text.
+    const char* label;
 
     enum { kIdle = 0, kPressed = 1, kClicked = 3 };
 

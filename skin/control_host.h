@@ -7,6 +7,8 @@
 
 struct SkinBitmap;
 class SkinControl;
+struct FocusStop;
+class SkinAccessible;
 
 constexpr int kMaxControls = 150;
 
@@ -27,6 +29,22 @@ struct ControlHost {
     // The control whose status text was drawn last; only it wipes the text.
     // Compared, never followed.
     const SkinControl* statusOwner;
+
+    // The control that has the keyboard focus while the window itself holds
+    // the real focus; null when none does (a child window may have it).
+    SkinControl* focused;
+    // The window's keyboard focus order (not owned), and how many stops.
+    const FocusStop* focusOrder;
+    int focusStops;
+    // The keyboard has been used: the focus mark shows from then on.
+    int focusCues;
+    // Where the focus mark is drawn now; empty without one.
+    RECT focusMark;
+    // A WM_MOUSELEAVE has been asked for and not yet come.
+    int trackingLeave;
+    // The window's client area for screen readers, made on the first request;
+    // holds a reference.
+    SkinAccessible* accessible;
 };
 
 // Process-wide, made by the first Attach and never deleted by the skin. The
@@ -37,3 +55,21 @@ extern HCURSOR HandCursor;
 
 // Makes a window DC ready for skin drawing: NormalFont, transparent background.
 void PrepareSkinDc(HDC dc);
+
+// The DC to draw on now: the host's current DC while a paint cycle or a
+// dispatch has one, else a window DC of its own prepared with PrepareSkinDc,
+// given back (its font restored) when the object goes. Get() is null without
+// either.
+class HostDc {
+  public:
+    explicit HostDc(const ControlHost* host);
+    ~HostDc();
+    HostDc(const HostDc&) = delete;
+    HostDc& operator=(const HostDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ font_;  // the window DC's own font, put back at the end
+};

@@ -1,5 +1,7 @@
 #include "skin/link_label.h"
 
+#include <oleacc.h>
+
 #include "common/bounded_text.h"
 #include "common/handles.h"
 #include "skin/skin_bitmap.h"
@@ -27,11 +29,39 @@ int LinkLabel::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
         return 1;
     }
     if (code == WM_LBUTTONDOWN) {
-        visited = 1;
-        PostNotify(window, commandId);
+        DoDefaultAction(window);
         return 1;
     }
     return 0;
+}
+
+RECT LinkLabel::Bounds() {
+    return bounds;
+}
+
+int LinkLabel::AccessibleRole() {
+    return ROLE_SYSTEM_LINK;
+}
+
+const char* LinkLabel::AccessibleName() {
+    return text;
+}
+
+int LinkLabel::AccessibleState() {
+    return STATE_SYSTEM_LINKED | (visited ? STATE_SYSTEM_TRAVERSED : 0);
+}
+
+const char* LinkLabel::DefaultActionName() {
+    return "Jump";
+}
+
+void LinkLabel::DoDefaultAction(HWND window) {
+    visited = 1;
+    PostNotify(window, commandId);
+}
+
+HCURSOR LinkLabel::Cursor() {
+    return HandCursor;
 }
 
 void LinkLabel::Paint(HDC dc) {
@@ -41,11 +71,7 @@ void LinkLabel::Paint(HDC dc) {
     }
     SelectGuard font(dc, UnderlineFont);
     SetTextColor(dc, visited ? kVisitedLinkColour : kLinkColour);
-    DrawTextAt(dc, bounds.left, bounds.top, text);
+    bounds = DrawMeasuredText(dc, bounds.left, bounds.top, text);
     // Whoever draws on this DC next expects black text.
     SetTextColor(dc, 0);
-    SIZE extent = {};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
-    bounds.right = bounds.left + extent.cx;
-    bounds.bottom = bounds.top + extent.cy;
 }

@@ -31,6 +31,16 @@ class LinkLabel : public SkinControl {
     // is left with black text. Hidden: the background over the measured
     // bounds (nothing before the first paint).
     void Paint(HDC dc) override;
+    // The measured text; a link, visited once clicked, whose action jumps:
+    // marks it visited and posts `commandId`, as a click does. The hand
+    // cursor over it.
+    RECT Bounds() override;
+    int AccessibleRole() override;
+    const char* AccessibleName() override;
+    int AccessibleState() override;
+    const char* DefaultActionName() override;
+    void DoDefaultAction(HWND window) override;
+    HCURSOR Cursor() override;
 
     int visited;  // clicked at least once; never cleared
     RECT bounds;  // the text's rectangle as last measured; the hit area

@@ -4,8 +4,10 @@
 
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "skin/skin_accessible.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
+#include "skin/skin_focus.h"
 
 HFONT NormalFont;
 HFONT UnderlineFont;
@@ -24,6 +26,22 @@ void PrepareSkinDc(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
 }
 
+HostDc::HostDc(const ControlHost* host)
+    : window_(nullptr), dc_(host ? host->currentDc : nullptr), font_(nullptr) {
+    if (!host || dc_ || !host->window) return;
+    dc_ = GetDC(host->window);
+    if (!dc_) return;
+    window_ = host->window;
+    font_ = SelectObject(dc_, NormalFont);
+    SetBkMode(dc_, TRANSPARENT);
+}
+
+HostDc::~HostDc() {
+    if (!window_) return;
+    if (font_ && font_ != HGDI_ERROR) SelectObject(dc_, font_);
+    ReleaseDC(window_, dc_);
+}
+
 SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     : host(host), paintInfo(), windowRect(), backBuffer(nullptr), outerDc(nullptr) {
     host->instance = instance;
@@ -32,6 +50,13 @@ SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     host->statusOwner = nullptr;
     host->memoryDc = nullptr;
     host->background = nullptr;
+    host->focused = nullptr;
+    host->focusOrder = nullptr;
+    host->focusStops = 0;
+    host->focusCues = 0;
+    SetRectEmpty(&host->focusMark);
+    host->trackingLeave = 0;
+    host->accessible = nullptr;
 }
 
 SkinContext::~SkinContext() {
@@ -113,6 +138,7 @@ void SkinContext::PaintAll() {
     if (host->background) host->background->TileFill(dc, paintInfo.rcPaint);
     for (int i = 0; i < host->controlCount; ++i)
         if (host->controls[i]->visible) host->controls[i]->Paint(dc);
+    UpdateFocusMark(host, dc, true);
 }
 
 void SkinContext::PaintText(int x, int y, const char* text) {
@@ -145,6 +171,9 @@ int SkinContext::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 void SkinContext::Destroy() {
+    ReleaseAccessible(host);
+    host->focused = nullptr;
+    host->focusStops = 0;
     ReleaseSkinBitmap(host->background);
     ReleaseBackBuffer();
     // Emptying the table first keeps each control's destructor from

@@ -53,10 +53,28 @@ class SkinContext {
     // registered, return 0 without taking a DC.
     int DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Frees the background, back buffer and memory DC and deletes every
-    // registered control, once; the host then holds no controls, background
-    // or memory DC. The fonts and the cursor stay. Calling it again does
-    // nothing.
+    // The window's other messages that the skin answers, offered before
+    // DispatchMouse. Returns 1 when answered, the result in `result`; 0 to
+    // let the window handle the message.
+    // - Keyboard focus, for a dialog window: WM_NEXTDLGCTL for Tab (from the
+    //   keyboard, not for a given window) steps along the focus order; while
+    //   a control has the focus, the window keeps the real focus through
+    //   WM_ACTIVATE and WM_SETFOCUS, asks for the arrow keys (ignored) and
+    //   for Enter on a button or link through WM_GETDLGCODE, and Space (on any
+    //   control) or such an Enter runs its default action. The focus leaves
+    //   the controls when a child window takes the real focus.
+    // - The pointer: WM_NCHITTEST answers HTCAPTION over client area where no
+    //   active control is, so the window is dragged by its background;
+    //   WM_SETCURSOR sets the cursor of the control under the pointer, if it
+    //   has one; a non-client move, and the pointer leaving the window
+    //   (WM_MOUSELEAVE, asked for at each entry), are offered to the controls
+    //   as a move outside them, which wipes the status text.
+    // - WM_GETOBJECT for the client area: the controls for screen readers.
+    int DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // Frees the background, back buffer and memory DC, lets go of the screen
+    // readers' object and deletes every registered control, once; the host then holds no controls,
+    // background or memory DC. The fonts and the cursor stay. Calling it again does nothing.
     void Destroy();
 
     ControlHost* host;

@@ -1,9 +1,9 @@
 #include "skin/skin_control.h"
 
+#include <oleacc.h>
 #include <string.h>
 
 #include "common/bounded_text.h"
-#include "common/handles.h"
 
 SkinControl::SkinControl(ControlHost* host, const char* text)
     : active(1), visible(1), erased(0), statusState(0), commandId(0), host(host) {
@@ -28,6 +28,42 @@ int SkinControl::GetValue() {
 
 void SkinControl::SetValue(int) {}
 
+RECT SkinControl::Bounds() {
+    return RECT();
+}
+
+int SkinControl::AccessibleRole() {
+    return ROLE_SYSTEM_GRAPHIC;
+}
+
+const char* SkinControl::AccessibleName() {
+    return "";
+}
+
+int SkinControl::AccessibleState() {
+    return 0;
+}
+
+const char* SkinControl::DefaultActionName() {
+    return nullptr;
+}
+
+void SkinControl::DoDefaultAction(HWND) {}
+
+HCURSOR SkinControl::Cursor() {
+    return nullptr;
+}
+
+bool SkinControl::CanTakeFocus() {
+    return active && visible && DefaultActionName();
+}
+
+// A control's child id is its place in the table, counted from 1.
+void SkinControl::NotifyEvent(DWORD event) {
+    for (int i = 0; i < host->controlCount; ++i)
+        if (host->controls[i] == this) NotifyWinEvent(event, host->window, OBJID_CLIENT, i + 1);
+}
+
 void SkinControl::Show(int shown) {
     if (shown) erased = 0;
     visible = active = shown ? 1 : 0;
@@ -36,16 +72,8 @@ void SkinControl::Show(int shown) {
 
 void SkinControl::Redraw() {
     if (erased) return;
-    if (host->currentDc) {
-        Paint(host->currentDc);
-    } else if (host->window) {
-        WindowDc dc(host->window);
-        if (dc) {
-            SelectGuard font(dc.Get(), NormalFont);
-            SetBkMode(dc.Get(), TRANSPARENT);
-            Paint(dc.Get());
-        }
-    }
+    HostDc dc(host);
+    if (dc.Get()) Paint(dc.Get());
     if (!visible) erased = 1;
 }
 
@@ -57,6 +85,18 @@ int SkinControl::HitTest(int left, int top, int right, int bottom, LPARAM lParam
 
 void SkinControl::PostNotify(HWND window, int id) {
     if (id) PostMessageA(window, WM_CONTROL_NOTIFY, static_cast<WPARAM>(id), 0);
+}
+
+SkinControl* ControlAt(const ControlHost* host, POINT point, bool activeOnly) {
+    LPARAM at = MAKELPARAM(point.x, point.y);
+    for (int i = 0; i < host->controlCount; ++i) {
+        SkinControl* control = host->controls[i];
+        RECT b = control->Bounds();
+        if ((activeOnly ? control->active : control->visible) &&
+            SkinControl::HitTest(b.left, b.top, b.right, b.bottom, at))
+            return control;
+    }
+    return nullptr;
 }
 
 RECT* MakeRect(RECT* out, int x, int y, int width, int height) {

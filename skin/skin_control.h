@@ -42,6 +42,27 @@ class SkinControl {
     virtual int GetValue();
     virtual void SetValue(int value);
 
+    // What the control covers on the window: the window is not dragged there
+    // (its right and bottom edges taken in, as the controls' hit tests do),
+    // the focus mark goes just outside it, and screen readers are told it as
+    // its place. Base: the empty rectangle.
+    virtual RECT Bounds();
+    // How a screen reader sees the control: a ROLE_SYSTEM_ role (base: a
+    // graphic), a name (base: none), the STATE_SYSTEM_ bits of its own such
+    // as checked (base: none; the skin adds visibility and focus), and the
+    // name of its default action (base: null, none: it never takes the
+    // keyboard focus).
+    virtual int AccessibleRole();
+    virtual const char* AccessibleName();
+    virtual int AccessibleState();
+    virtual const char* DefaultActionName();
+    // Does what a completed click does, posting to `window` what the click
+    // posts; for the keyboard and screen readers. Base: nothing.
+    virtual void DoDefaultAction(HWND window);
+    // The cursor shown while the pointer is over the control; null leaves it
+    // to the window.
+    virtual HCURSOR Cursor();
+
     // Shows (non-zero) or hides the control, activity following, and
     // repaints it; a hide repaints only once until the next show.
     void Show(int shown);
@@ -61,6 +82,11 @@ class SkinControl {
     static int HitTest(int left, int top, int right, int bottom, LPARAM lParam);
     // Posts WM_CONTROL_NOTIFY with `id` to `window`; nothing for id 0.
     static void PostNotify(HWND window, int id);
+    // Tells screen readers that something of the control changed (an
+    // EVENT_OBJECT_ event, for its child id in the window's client object).
+    void NotifyEvent(DWORD event);
+    // Active, visible and with a default action.
+    bool CanTakeFocus();
 
     char statusText[kStatusTextSize];
     int active;       // offered mouse messages
@@ -78,6 +104,11 @@ Control* NewControl(ControlHost* host, Args&&... args) {
     if (host->controlCount >= kMaxControls) return nullptr;
     return new (std::nothrow) Control(host, std::forward<Args>(args)...);
 }
+
+// The first registered control, in table order, whose Bounds take in `point`
+// (edges included): among the active controls, or among the visible ones when
+// `activeOnly` is false. Null when there is none.
+SkinControl* ControlAt(const ControlHost* host, POINT point, bool activeOnly);
 
 // out = (x, y, x + width, y + height), each argument cut to its low 16 bits
 // and sign-extended first. Returns out.

@@ -1,5 +1,7 @@
 #include "skin/strip_selector.h"
 
+#include <oleacc.h>
+
 #include <new>
 
 #include "common/bounded_text.h"
@@ -20,7 +22,8 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
       maxValue(0),
       twoPhase(0),
       captionDx(0),
-      captionDy(0) {
+      captionDy(0),
+      captionRect() {
     this->name[0] = '\0';
     this->caption[0] = '\0';
     if (name) CopyText(this->name, name);
@@ -70,7 +73,8 @@ int StripSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     // tick again would lose its second click.
     if (code == WM_LBUTTONDBLCLK) code = WM_LBUTTONDOWN;
     if (code == WM_RBUTTONDBLCLK) code = WM_RBUTTONDOWN;
-    if (!HitTest(cellRect.left, cellRect.top, cellRect.right, cellRect.bottom, lParam)) {
+    RECT hit = Bounds();
+    if (!HitTest(hit.left, hit.top, hit.right, hit.bottom, lParam)) {
         if (code == WM_MOUSEMOVE) ShowStatus(0);
         if (twoPhase && (value & 1)) {
             --value;
@@ -92,13 +96,13 @@ int StripSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
             return 0;
         }
         Take(static_cast<long long>(value) + (code == WM_LBUTTONDOWN ? 1 : -1));
-        if (!twoPhase) PostNotify(window, commandId);
+        if (!twoPhase) Notify(window);
         return 1;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         if (picker || !twoPhase || !(value & 1)) return 0;
         Take(static_cast<long long>(value) + (code == WM_LBUTTONUP ? 1 : -1));
-        PostNotify(window, commandId);
+        Notify(window);
         return 1;
     }
     return 0;
@@ -111,8 +115,56 @@ int StripSelector::OpenPicker(HWND window) {
     int row = (HIWORD(point) - kPickerHitTop) / kPickerSlotHeight;
     long long picked = column + kPickerColumns * row;
     Take(picked > maxValue ? maxValue : picked);
-    PostNotify(window, commandId);
+    Notify(window);
     return 1;
+}
+
+void StripSelector::Notify(HWND window) {
+    PostNotify(window, commandId);
+    NotifyEvent(EVENT_OBJECT_STATECHANGE);
+}
+
+bool StripSelector::IsCheckBox() const {
+    return twoPhase && !(flags & kStripValueOnly);
+}
+
+bool StripSelector::Ticked() const {
+    return value - minValue >= 2;
+}
+
+RECT StripSelector::Bounds() {
+    RECT hit = cellRect;
+    if (IsCheckBox() && !IsRectEmpty(&captionRect)) UnionRect(&hit, &cellRect, &captionRect);
+    return hit;
+}
+
+int StripSelector::AccessibleRole() {
+    return IsCheckBox() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
+}
+
+const char* StripSelector::AccessibleName() {
+    return caption;
+}
+
+int StripSelector::AccessibleState() {
+    return IsCheckBox() && Ticked() ? STATE_SYSTEM_CHECKED : 0;
+}
+
+const char* StripSelector::DefaultActionName() {
+    if (flags & kStripValueOnly) return nullptr;
+    if (!IsCheckBox()) return "Press";
+    return Ticked() ? "Uncheck" : "Check";
+}
+
+// Both phases of a click at once.
+void StripSelector::DoDefaultAction(HWND window) {
+    if (flags & kStripValueOnly) return;
+    if (flags & kStripPicker) {
+        OpenPicker(window);
+        return;
+    }
+    Take(static_cast<long long>(value) + (twoPhase ? 2 : 1));
+    Notify(window);
 }
 
 bool StripSelector::CopyGridCell(HDC dest, const RECT& target, int index) const {
@@ -149,7 +201,7 @@ void StripSelector::PaintStripCell(HDC dc) {
     else
         strip->CopyColumns(memoryDc, firstColumn, x, endColumn, y);
     BlitRect(dc, memoryDc, &cellRect);
-    DrawTextAt(dc, x + captionDx, y - captionDy, caption);
+    if (caption[0]) captionRect = DrawMeasuredText(dc, x + captionDx, y - captionDy, caption);
 }
 
 void StripSelector::Paint(HDC dc) {

@@ -45,14 +45,26 @@ class StripSelector : public SkinControl {
     // Hover text, stepping on presses and releases inside the cell, the end
     // of a pressed phase at the first message outside it (without notice),
     // and in picker mode the popup (left press) or a notice of commandId + 1
-    // (right press, not consumed). A double click is taken as a press.
-    // Returns 1 when the message is consumed.
+    // (right press, not consumed). A double click is taken as a press. A
+    // check box (two-phase strip mode) takes its caption in as well, once
+    // painted: the area from the cell to the caption's end. Returns 1 when
+    // the message is consumed.
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Composes the cell in the host's back buffer and copies it to `dc`, then
     // draws the caption on `dc`. A value whose cell does not lie wholly
     // inside the strip draws nothing at all. While hidden it restores the
     // background over `area`.
     void Paint(HDC dc) override;
+    // The hit area. A check box named by its caption, checked while ticked
+    // (the cells of values 2 and 3 above minValue), whose action ticks or
+    // unticks it; otherwise a button whose action is a left click. No action
+    // with kStripValueOnly. Either action posts commandId as the click does.
+    RECT Bounds() override;
+    int AccessibleRole() override;
+    const char* AccessibleName() override;
+    int AccessibleState() override;
+    const char* DefaultActionName() override;
+    void DoDefaultAction(HWND window) override;
     // value - minValue (the raw value with kStripValueOnly).
     int GetValue() override;
     // value = v + minValue, kept within minValue to maxValue (the raw v with
@@ -83,10 +95,15 @@ class StripSelector : public SkinControl {
     int captionDx;
     int captionDy;  // upwards from the cell's top
     char caption[kStripCaptionSize];
+    RECT captionRect;  // the caption as last painted; empty before
 
   private:
     // Takes `next` as the value, wrapped (above maxValue to minValue, then
     // below 0 to maxValue), and repaints.
     void Take(long long next);
     void PaintStripCell(HDC dc);
+    // Posts commandId to `window` and tells screen readers of the change.
+    void Notify(HWND window);
+    bool IsCheckBox() const;
+    bool Ticked() const;
 };

@@ -10,6 +10,7 @@
 
 #include "app/entry.h"
 #include "app/install_dialog.h"
+#include "common/handles.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "support/install_faults.h"
@@ -37,18 +38,28 @@ std::string BrowserSelection(HWND browser) {
     return text;
 }
 
-// Selects `folder` in a folder browser. A browser that has only just
-// appeared may still be filling its tree and drop the first request.
-void SelectInBrowser(HWND browser, const std::string& folder) {
+// Selects `folder` in a folder browser; false when it would not. A browser
+// that has only just appeared may still be filling its tree and drop the
+// first request.
+bool SelectInBrowser(HWND browser, const std::string& folder) {
     std::string name = folder;
     if (name.back() == '\\') name.pop_back();
     name = Lower(name.substr(name.find_last_of('\\') + 1));  // "c:" for a drive root
     for (int attempt = 0; attempt < 50; ++attempt) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        if (Lower(BrowserSelection(browser)).find(name) != std::string::npos) return;
+        if (Lower(BrowserSelection(browser)).find(name) != std::string::npos) return true;
         Sleep(20);
     }
     ADD_FAILURE() << "the folder browser did not select " << folder;
+    return false;
+}
+
+// Answers the folder browser with `folder`, or cancels it when `folder` is
+// empty or cannot be selected (so that nothing is ever installed into the
+// browser's own first choice).
+void AnswerBrowser(HWND browser, const std::string& folder) {
+    bool chosen = !folder.empty() && SelectInBrowser(browser, folder);
+    PostMessageA(browser, WM_COMMAND, chosen ? IDOK : IDCANCEL, 0);
 }
 
 // The install dialog from the program's own template, run modeless so that
@@ -83,21 +94,29 @@ class InstallDialog : public ::testing::Test {
     }
     int Selection() const { return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)); }
 
-    // Selects an entry as the user would, with the list's notification.
+    // Selects an entry as arrowing in the closed list does, with the list's
+    // notification.
     void Choose(int index) {
         SendMessageA(list, CB_SETCURSEL, index, 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
     }
 
-    // Chooses the browse entry and answers the folder browser with `folder`,
+    // Picks an entry in the opened list with Enter, as the user does, and
+    // runs what that posts.
+    void Pick(int index) {
+        SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(list, CB_SETCURSEL, index, 0);
+        SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_EQ(0, SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0));
+        PumpMessages();
+    }
+
+    // Picks the browse entry and answers the folder browser with `folder`,
     // or cancels it when `folder` is empty.
     bool BrowseTo(const std::string& folder) {
-        ModalWatcher watcher([&](HWND browser) {
-            if (!folder.empty()) SelectInBrowser(browser, folder);
-            PostMessageA(browser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
-        });
-        Choose(static_cast<int>(Entries().size()) - 1);
+        ModalWatcher watcher([&](HWND browser) { AnswerBrowser(browser, folder); });
+        Pick(static_cast<int>(Entries().size()) - 1);
         return watcher.Answered();
     }
 
@@ -210,14 +229,30 @@ TEST_F(InstallDialog, OffersCandidatesInOrderThenTheBrowseEntry) {
     EXPECT_FALSE(InstallCompleted);
 }
 
-TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelected) {
+TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelectedAndEnterBrowses) {
     Open();
     EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
     EXPECT_EQ(0, Selection());
-    // Enter then asks for a folder and installs nothing.
-    std::string message = InstallAndReadMessage();
-    EXPECT_NE(std::string::npos, message.find("choose the folder")) << message;
+
+    // Enter opens the browser: cancelled, nothing is installed or asked.
+    {
+        ModalWatcher watcher([](HWND browser) { AnswerBrowser(browser, ""); });
+        Command(IDOK);
+        EXPECT_TRUE(watcher.Answered());
+    }
     EXPECT_FALSE(InstallCompleted);
+    EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
+
+    // A folder chosen there is offered and installed into at once.
+    TempFolder folder;
+    {
+        ModalWatcher watcher([&](HWND browser) { AnswerBrowser(browser, folder.Path()); });
+        Command(IDOK);
+        EXPECT_TRUE(watcher.Answered());
+    }
+    EXPECT_EQ((std::vector<std::string>{folder.Path(), kBrowseEntry}), Entries());
+    EXPECT_TRUE(InstallCompleted);
+    EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(folder / "Strokes.8tx"));
 }
 
 TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
@@ -226,6 +261,31 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
     Open();
     EXPECT_EQ((std::vector<std::string>{"C:\\Short\\", kBrowseEntry}), Entries());
     EXPECT_EQ(1, BrowseIndex);
+}
+
+// The drop-down is as wide as the widest entry, so that the end of a long
+// path shows, but never wider than the screen.
+TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
+    std::string longer = "C:\\" + std::string(100, 'w') + "\\Plug-Ins\\";
+    PlaceCandidate("C:\\Short\\", 0);
+    PlaceCandidate(longer, 1);
+    Open();
+    SIZE extent = {};
+    {
+        WindowDc dc(list);
+        SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        std::string entry = longer + "Vantorel\\";
+        GetTextExtentPoint32A(dc.Get(), entry.c_str(), static_cast<int>(entry.size()), &extent);
+    }
+    LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
+    EXPECT_GT(wide, extent.cx);
+    EXPECT_LT(wide, extent.cx + 60);
+
+    ResetFolderTables();
+    DestroyWindow(dialog);
+    PlaceCandidate("C:\\" + std::string(380, 'w') + "\\", 0);
+    Open();
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0));
 }
 
 TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt) {
@@ -260,16 +320,43 @@ TEST_F(InstallDialog, DriveRootKeepsItsSingleBackslash) {
     EXPECT_EQ((std::vector<std::string>{"C:\\", kBrowseEntry}), Entries());
 }
 
-TEST_F(InstallDialog, OrdinaryCandidateOpensNoBrowser) {
+// Only a pick of the browse entry opens the browser: not an ordinary
+// candidate, not a cancelled drop-down, and not arrowing onto the browse
+// entry in the closed list.
+TEST_F(InstallDialog, OnlyAPickOfTheBrowseEntryOpensTheBrowser) {
     PlaceCandidate("C:\\Hosts\\A\\", 0);
     PlaceCandidate("C:\\Hosts\\B\\", 0);
     Open();
-    ModalWatcher watcher([](HWND browser) { PostMessageA(browser, WM_COMMAND, IDCANCEL, 0); });
-    Choose(1);
+    ModalWatcher watcher([](HWND browser) { AnswerBrowser(browser, ""); });
+    Pick(1);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELENDCANCEL),
                  reinterpret_cast<LPARAM>(list));
+    Choose(2);
+    PumpMessages();
     EXPECT_FALSE(watcher.Answered());
-    EXPECT_EQ(1, Selection());
+    EXPECT_EQ(2, Selection());
+}
+
+// The browser opens at the folder chosen last, or at its parent while that
+// does not exist yet.
+TEST_F(InstallDialog, BrowserOpensAtTheChosenFolder) {
+    TempFolder folder;
+    PlaceCandidate(folder.Path(), 0);
+    PlaceCandidate(folder.Path() + "Missing\\", 0);
+    Open();
+    std::string name = folder.Path().substr(0, folder.Path().size() - 1);
+    name = Lower(name.substr(name.find_last_of('\\') + 1));
+    for (int entry : {0, 1}) {
+        Choose(entry);
+        std::string opened;
+        ModalWatcher watcher([&](HWND browser) {
+            WaitUntil([&] { return !(opened = Lower(BrowserSelection(browser))).empty(); }, 2000);
+            AnswerBrowser(browser, "");
+        });
+        Pick(2);
+        ASSERT_TRUE(watcher.Answered());
+        EXPECT_EQ(name, opened) << entry;
+    }
 }
 
 TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
@@ -285,6 +372,19 @@ TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
     EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(installed + "Strokes.8tx"));
     EXPECT_TRUE(InstallCompleted);
     EXPECT_TRUE(ListMovedAway());
+
+    // The list is gone for good: hidden, disabled, and not listened to.
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(IsWindowEnabled(list));
+    {
+        ModalWatcher watcher([](HWND browser) { AnswerBrowser(browser, ""); });
+        SendMessageA(list, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(list));
+        PostMessageA(dialog, WM_APP + 1, 0, 0);
+        PumpMessages();
+        EXPECT_FALSE(watcher.Answered());
+    }
 
     // Enter in the completed state ends the dialog instead of installing again.
     DeleteFileA((installed + "Strokes.8tx").c_str());

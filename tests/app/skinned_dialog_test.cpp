@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
@@ -96,6 +97,28 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     EXPECT_STREQ(cancel->statusText, link->statusText);
     EXPECT_EQ(RGB(255, 255, 255), StatusTextColor);
 
+    // The desktop names the window and shows the program's icon.
+    char title[64] = "";
+    GetWindowTextA(dialog.Window(), title, sizeof title);
+    EXPECT_STREQ("Pastel Craft Plug-in Setup", title);
+    for (auto size :
+         {std::make_pair(ICON_BIG, SM_CXICON), std::make_pair(ICON_SMALL, SM_CXSMICON)}) {
+        HICON icon =
+            reinterpret_cast<HICON>(SendMessageA(dialog.Window(), WM_GETICON, size.first, 0));
+        ICONINFO parts = {};
+        ASSERT_TRUE(icon && GetIconInfo(icon, &parts)) << size.first;
+        GdiObject<HBITMAP> colour(parts.hbmColor), mask(parts.hbmMask);
+        BITMAP shape = {};
+        GetObjectA(colour.Get(), sizeof shape, &shape);
+        EXPECT_EQ(GetSystemMetrics(size.second), shape.bmWidth) << size.first;
+    }
+
+    // The back buffer is made for the final size, not the template's.
+    BITMAP buffer = {};
+    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer, sizeof buffer, &buffer));
+    EXPECT_EQ(500, buffer.bmWidth);
+    EXPECT_EQ(292, buffer.bmHeight);
+
     // The prompt is painted above the list, which sits along the bottom.
     RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
     EXPECT_TRUE(Corner(list) == POINT({16, 232}));
@@ -179,6 +202,10 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     LOGFONTA font{};
     ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
     EXPECT_EQ(16, font.lfHeight);
+    // The close button has the keyboard focus, the list none of it.
+    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    EXPECT_EQ(dialog.Window(), GetFocus());
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window(), IDC_FOLDER_LIST)));
 
     // The picture is drawn with its white left out, and the three lines of
     // text stand to its right.

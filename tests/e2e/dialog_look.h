@@ -33,6 +33,7 @@ constexpr POINT kOverClose = {465, 280};
 constexpr POINT kOverLink = {320, 26};
 constexpr POINT kOverPluginCell = {256, 86};
 constexpr POINT kOverPresetsCell = {256, 106};
+constexpr POINT kOverPluginCaption = {300, 86};
 
 // Check cells of the strip: clear and ticked.
 constexpr int kClear = 0;
@@ -89,6 +90,36 @@ inline std::vector<RECT> StartLookAreas() {
         kStatusArea,
         {0, 256, kWidth, 271},
     };
+}
+
+// The focus mark around a control whose bounds are `bounds`: a frame one
+// pixel outside them, every other pixel of it (those where x + y is even) a
+// dot, black on light ground and white on dark, the rest background. Its
+// edges, as far as they lie in the dialog (a long caption reaches past it).
+inline std::vector<RECT> FocusFrame(RECT bounds) {
+    InflateRect(&bounds, 1, 1);
+    const RECT& f = bounds;
+    const RECT dialog = {0, 0, kWidth, kHeight};
+    std::vector<RECT> edges;
+    for (RECT edge :
+         {RECT{f.left, f.top, f.right, f.top + 1}, RECT{f.left, f.bottom - 1, f.right, f.bottom},
+          RECT{f.left, f.top, f.left + 1, f.bottom}, RECT{f.right - 1, f.top, f.right, f.bottom}})
+        if (IntersectRect(&edge, &edge, &dialog)) edges.push_back(edge);
+    return edges;
+}
+
+inline Pixels WithFocusMark(Pixels look, RECT bounds) {
+    const Pixels& ground = Art().background;
+    for (const RECT& edge : FocusFrame(bounds))
+        for (int y = edge.top; y < edge.bottom; ++y)
+            for (int x = edge.left; x < edge.right; ++x) {
+                if (x < 0 || y < 0 || x >= look.width || y >= look.height) continue;
+                uint32_t under = ground.At(x, y);
+                int light = (under >> 16 & 0xFF) * 3 + (under >> 8 & 0xFF) * 6 + (under & 0xFF);
+                uint32_t dot = light < 1280 ? kWhite : 0;
+                look.Set(x, y, (x + y) % 2 ? under : dot);
+            }
+    return look;
 }
 
 inline int Differences(const Pixels& shot, const Pixels& look, const std::vector<RECT>& areas) {

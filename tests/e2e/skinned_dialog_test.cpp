@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "e2e/dialog_look.h"
+#include "e2e/key_input.h"
 #include "e2e/pointer_input.h"
+#include "e2e/screen_reader.h"
 #include "e2e/setup_exe.h"
 #include "res/resource_ids.h"
 #include "support/screen_capture.h"
@@ -39,14 +41,20 @@ Pixels CompletedLook() {
     return Overlay(look, art.close, kClosePlace.x, kClosePlace.y, true);
 }
 
+// The close button's bounds: its face and the column and row that pressing
+// moves it into.
+const RECT kCloseBounds = {kClosePlace.x, kClosePlace.y, kClosePlace.x + 61, kClosePlace.y + 20};
+
 bool Inside(const RECT& area, int x, int y) {
     return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
 }
 
-// Pixels of the completed look that differ from it, apart from the link and
-// the completed lines.
-int CompletedLookDifferences(const Pixels& shot) {
-    static const Pixels look = CompletedLook();
+// Pixels of the completed look (with the focus mark on the close button when
+// asked) that differ from it, apart from the link and the completed lines.
+int CompletedLookDifferences(const Pixels& shot, bool closeMarked = false) {
+    static const Pixels plain = CompletedLook();
+    static const Pixels marked = WithFocusMark(plain, kCloseBounds);
+    const Pixels& look = closeMarked ? marked : plain;
     if (shot.width != kWidth || shot.height != kHeight) return kWidth * kHeight;
     int count = 0;
     for (int y = 0; y < kHeight; ++y)
@@ -101,10 +109,19 @@ class SkinnedSetup : public ChildProcess {
             kPaintTimeout);
     }
 
+    // The start look, with the focus mark around `marked` (client bounds)
+    // unless it is empty; the frames around `unmarked` must show none.
     ::testing::AssertionResult WaitForStartLook(bool pluginTicked, bool presetsTicked,
-                                                bool installShown) {
+                                                bool installShown, RECT marked = {},
+                                                const std::vector<RECT>& unmarked = {}) {
         Pixels look = StartLook(pluginTicked, presetsTicked, installShown);
         std::vector<RECT> areas = StartLookAreas();
+        for (const RECT& bounds : unmarked)
+            for (const RECT& edge : FocusFrame(bounds)) areas.push_back(edge);
+        if (!IsRectEmpty(&marked)) {
+            look = WithFocusMark(look, marked);
+            for (const RECT& edge : FocusFrame(marked)) areas.push_back(edge);
+        }
         if (WaitForScreen([&](const Pixels& shot) { return Differences(shot, look, areas) == 0; }))
             return ::testing::AssertionSuccess();
         ::testing::AssertionResult failure = ::testing::AssertionFailure();
@@ -113,20 +130,26 @@ class SkinnedSetup : public ChildProcess {
         return failure;
     }
 
-    ::testing::AssertionResult WaitForCompletedLook() {
+    // Open, showing the start look with both options ticked.
+    ::testing::AssertionResult OpenAtRest() {
+        ::testing::AssertionResult open = Open();
+        return open ? WaitForStartLook(true, true, true) : open;
+    }
+
+    ::testing::AssertionResult WaitForCompletedLook(bool closeMarked = false) {
         auto lines = [](const Pixels& shot) {
             return std::vector<int>{DarkTextPixels(shot, 100), DarkTextPixels(shot, 116),
                                     DarkTextPixels(shot, 132)};
         };
         auto shown = [&](const Pixels& shot) {
             std::vector<int> dark = lines(shot);
-            return CompletedLookDifferences(shot) == 0 && dark[0] > 0 && dark[1] > 0 &&
+            return CompletedLookDifferences(shot, closeMarked) == 0 && dark[0] > 0 && dark[1] > 0 &&
                    dark[2] > 0 && CountColour(shot, kLinkArea, kLinkBlue) > 0;
         };
         if (WaitForScreen(shown)) return ::testing::AssertionSuccess();
         std::vector<int> dark = lines(shot);
         return ::testing::AssertionFailure()
-               << "pixels off the artwork: " << CompletedLookDifferences(shot)
+               << "pixels off the artwork: " << CompletedLookDifferences(shot, closeMarked)
                << "; dark pixels of the three lines: " << dark[0] << " " << dark[1] << " "
                << dark[2]
                << "; blue pixels of the link: " << CountColour(shot, kLinkArea, kLinkBlue);
@@ -155,9 +178,43 @@ class SkinnedSetup : public ChildProcess {
                PointAt(dialog, kNowhere.x, kNowhere.y);
     }
 
+    // A child's place in the client area, as the screen reader tells it.
+    RECT ClientBounds(const ScreenReader& reader, long child) const {
+        RECT place = reader.Location(child);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
+    // Waits until the screen reader finds the focus on the control named so,
+    // or (for an empty name) on the list.
+    bool WaitForFocusOn(const ScreenReader& reader, const std::string& name) {
+        HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+        return WaitUntil(
+            [&] {
+                if (name.empty()) return FocusOf(dialog) == list;
+                long focus = reader.Focus();
+                return focus > 0 && reader.Name(focus) == name &&
+                       (reader.State(focus) & STATE_SYSTEM_FOCUSED);
+            },
+            kPaintTimeout);
+    }
+
+    // Another dialog of the program besides its own: the folder browser.
+    HWND OtherDialog(DWORD wait) const { return Dialog(wait, dialog); }
+
     HWND dialog = nullptr;
     Pixels shot;
 };
+
+// Escape ends the program with 0.
+void EndWithEscape(const SkinnedSetup& setup) {
+    PressKey(setup.dialog, VK_ESCAPE);
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+const char kPluginOption[] = "Pastel Craft Plug-in";
+const char kPresetsOption[] = "Additional presets: Portrait01 - Portrait12";
+const char kLinkName[] = "www.vantorel.com";
 
 TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_EQ(kWidth, Art().background.width);
@@ -172,16 +229,32 @@ TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
     EXPECT_GT(CountColour(setup.shot, kLinkArea, kLinkBlue), 0);
 
+    // The desktop names the window. (Its icons are checked in the program's
+    // own process: Wine answers WM_GETICON from another process with none.)
+    wchar_t title[64] = L"";
+    GetWindowTextW(setup.dialog, title, 64);
+    EXPECT_EQ("Pastel Craft Plug-in Setup", Narrow(title));
+
     // The install button's text, in white, and gone when the pointer leaves.
     ASSERT_TRUE(setup.HoverOver(kOverInstall));
     std::set<int> buttonText = WhitePixels(setup.shot);
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForClearStatus());
 
-    // An option has a text of its own; the link shares the buttons' text.
+    // Leaving the window clears it too.
+    ASSERT_TRUE(setup.HoverOver(kOverInstall));
+    ASSERT_TRUE(ParkPointer());
+    ASSERT_TRUE(setup.WaitForClearStatus());
+
+    // An option has a text of its own, over its caption as over its cell;
+    // the link shares the buttons' text.
     ASSERT_TRUE(setup.HoverOver(kOverPluginCell));
     std::set<int> pluginText = WhitePixels(setup.shot);
     EXPECT_NE(buttonText, pluginText);
+    ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
+    ASSERT_TRUE(setup.WaitForClearStatus());
+    ASSERT_TRUE(setup.HoverOver(kOverPluginCaption));
+    EXPECT_EQ(pluginText, WhitePixels(setup.shot));
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForClearStatus());
 
@@ -196,17 +269,28 @@ TEST(SkinnedDialog, ShowsItsArtworkAndTheStatusTextOfWhatThePointerIsOver) {
     ASSERT_TRUE(setup.WaitForClearStatus());
     ASSERT_TRUE(setup.HoverOver(kOverLink));
     EXPECT_EQ(buttonText, WhitePixels(setup.shot));
+
+    // Over the link the hand stays, move after move.
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    for (int x = kOverLink.x; x < kOverLink.x + 20; x += 4) {
+        ASSERT_TRUE(PointAt(setup.dialog, x, kOverLink.y));
+        CURSORINFO cursor = {};
+        cursor.cbSize = sizeof cursor;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return GetCursorInfo(&cursor) && cursor.hCursor && cursor.hCursor != arrow; },
+            kPaintTimeout))
+            << x;
+    }
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForClearStatus());
 
-    PressKey(setup.dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    EndWithEscape(setup);
 }
 
 TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     SkinnedSetup setup;
-    ASSERT_TRUE(setup.Open());
-    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    ASSERT_TRUE(setup.OpenAtRest());
 
     ASSERT_TRUE(setup.ClickCell(kPluginCell));
     ASSERT_TRUE(setup.WaitForStartLook(false, true, true));
@@ -219,11 +303,172 @@ TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     ASSERT_TRUE(setup.WaitForStartLook(false, true, true));
     ASSERT_TRUE(setup.ClickCell(kPresetsCell));
     ASSERT_TRUE(setup.WaitForStartLook(false, false, false));
-    ASSERT_TRUE(setup.ClickCell(kPluginCell));
+    // A click on the caption is a click on the option.
+    ASSERT_TRUE(setup.ClickOn(kOverPluginCaption));
+    ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForStartLook(true, false, true));
 
-    PressKey(setup.dialog, VK_ESCAPE);
+    EndWithEscape(setup);
+}
+
+// Tab and Shift+Tab go round the options, the list, Install, Cancel and the
+// link; the control with the focus wears the mark, and only it.
+TEST(SkinnedDialog, TabGoesRoundTheControlsAndTheListAndMarksTheFocus) {
+    SkinnedSetup setup;
+    ASSERT_TRUE(setup.OpenAtRest());
+    ScreenReader reader(setup.dialog);
+    ASSERT_TRUE(reader.Connected());
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    // The list has the focus at start.
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
+
+    std::vector<RECT> everyFrame;
+    for (const char* name : {kPluginOption, kPresetsOption, "Install", "Cancel", kLinkName})
+        everyFrame.push_back(setup.ClientBounds(reader, reader.ChildNamed(name)));
+    struct Step {
+        bool backward;
+        const char* focused;  // empty: the list
+    } steps[] = {
+        {false, "Install"},      {false, "Cancel"}, {false, kLinkName}, {false, kPluginOption},
+        {false, kPresetsOption}, {false, ""},       {false, "Install"}, {true, ""},
+        {true, kPresetsOption},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.backward ? "Shift+Tab to " : "Tab to ") + step.focused);
+        ASSERT_TRUE(TypeKey(VK_TAB, step.backward));
+        ASSERT_TRUE(setup.WaitForFocusOn(reader, step.focused));
+        RECT marked = {};
+        if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
+        EXPECT_TRUE(setup.WaitForStartLook(true, true, true, marked, everyFrame));
+    }
+    EndWithEscape(setup);
+}
+
+// Space ticks and unticks the focused option; Enter on the focused Cancel
+// presses it.
+TEST(SkinnedDialog, SpaceTogglesTheFocusedOptionAndEnterPressesTheFocusedButton) {
+    SkinnedSetup setup;
+    ASSERT_TRUE(setup.OpenAtRest());
+    ScreenReader reader(setup.dialog);
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    RECT plugin = setup.ClientBounds(reader, reader.ChildNamed(kPluginOption));
+    RECT presets = setup.ClientBounds(reader, reader.ChildNamed(kPresetsOption));
+
+    struct Step {
+        WORD key;
+        bool shift;
+        bool pluginTicked, presetsTicked;
+        const RECT* marked;
+    } steps[] = {
+        // From the list back to the presets, then to the plug-in.
+        {VK_TAB, true, true, true, &presets},    {VK_SPACE, false, true, false, &presets},
+        {VK_TAB, true, true, false, &plugin},    {VK_SPACE, false, false, false, &plugin},
+        {VK_SPACE, false, true, false, &plugin}, {VK_TAB, false, true, false, &presets},
+        {VK_SPACE, false, true, true, &presets},
+    };
+    for (const Step& step : steps) {
+        ASSERT_TRUE(TypeKey(step.key, step.shift));
+        EXPECT_TRUE(setup.WaitForStartLook(step.pluginTicked, step.presetsTicked,
+                                           step.pluginTicked || step.presetsTicked, *step.marked))
+            << "after key " << step.key;
+    }
+    for (int tab = 0; tab < 3; ++tab) ASSERT_TRUE(TypeKey(VK_TAB));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, "Cancel"));
+    ASSERT_TRUE(TypeKey(VK_RETURN));
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+// A screen reader finds every control with its role, name and state, follows
+// the focus and can untick an option.
+TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
+    SkinnedSetup setup;
+    ASSERT_TRUE(setup.OpenAtRest());
+    ScreenReader reader(setup.dialog);
+    ASSERT_TRUE(reader.Connected());
+
+    const long kHidden = STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE;
+    const long kFocusable = STATE_SYSTEM_FOCUSABLE;
+    const long kChecked = kFocusable | STATE_SYSTEM_CHECKED;
+    struct Child {
+        const char* name;
+        long role, state;
+        const char* action;
+    } children[] = {
+        {"Cancel", ROLE_SYSTEM_PUSHBUTTON, kFocusable, "Press"},
+        {"Install", ROLE_SYSTEM_PUSHBUTTON, kFocusable, "Press"},
+        {"Close", ROLE_SYSTEM_PUSHBUTTON, kHidden, "Press"},
+        {kLinkName, ROLE_SYSTEM_LINK, kFocusable | STATE_SYSTEM_LINKED, "Jump"},
+        {"", ROLE_SYSTEM_GRAPHIC, kHidden, ""},
+        {kPluginOption, ROLE_SYSTEM_CHECKBUTTON, kChecked, "Uncheck"},
+        {kPresetsOption, ROLE_SYSTEM_CHECKBUTTON, kChecked, "Uncheck"},
+        {"Select folder where setup will install files:", ROLE_SYSTEM_STATICTEXT, 0, ""},
+        {"   Installation completed. Please", ROLE_SYSTEM_STATICTEXT, kHidden, ""},
+        {"restart your image editor to", ROLE_SYSTEM_STATICTEXT, kHidden, ""},
+        {"activate the plug-ins installed.", ROLE_SYSTEM_STATICTEXT, kHidden, ""},
+    };
+    const long skinned = static_cast<long>(sizeof children / sizeof children[0]);
+    // After the skinned controls, the dialog's two windows: the list and
+    // the hidden button, each an object of its own.
+    ASSERT_EQ(skinned + 2, reader.ChildCount());
+    for (long id = 1; id <= skinned; ++id) {
+        const Child& child = children[id - 1];
+        SCOPED_TRACE(child.name);
+        EXPECT_EQ(child.name, reader.Name(id));
+        EXPECT_EQ(child.role, reader.Role(id));
+        EXPECT_EQ(child.state, reader.State(id));
+        EXPECT_EQ(child.action, reader.DefaultAction(id));
+    }
+    for (long id = skinned + 1; id <= skinned + 2; ++id) {
+        IDispatch* window = reader.ChildObject(id);
+        EXPECT_NE(nullptr, window) << id;
+        if (window) window->Release();
+    }
+
+    // The focus: the list at start (not a skinned control), then, after a
+    // Tab, the install button.
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    EXPECT_EQ(skinned + 1, reader.Focus());
+    ASSERT_TRUE(TypeKey(VK_TAB));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, "Install"));
+    EXPECT_EQ(reader.ChildNamed("Install"), reader.Focus());
+
+    // An option's default action unticks it, as a click does.
+    long plugin = reader.ChildNamed(kPluginOption);
+    EXPECT_EQ(S_OK, reader.DoDefaultAction(plugin));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !(reader.State(plugin) & STATE_SYSTEM_CHECKED); }, kPaintTimeout));
+    EXPECT_EQ("Check", reader.DefaultAction(plugin));
+    EXPECT_TRUE(setup.WaitForStartLook(false, true, true,
+                                       setup.ClientBounds(reader, reader.ChildNamed("Install"))));
+
+    EndWithEscape(setup);
+}
+
+// The window follows the pointer that holds it by its background.
+TEST(SkinnedDialog, IsDraggedByItsBackground) {
+    SkinnedSetup setup;
+    ASSERT_TRUE(setup.OpenAtRest());
+    RECT before = {};
+    GetWindowRect(setup.dialog, &before);
+    POINT grip = kNowhere;
+    ClientToScreen(setup.dialog, &grip);
+    ASSERT_TRUE(MovePointer(grip.x, grip.y));
+    ASSERT_TRUE(PressLeftButton(true, false));
+    for (int step = 1; step <= 6; ++step) {
+        ASSERT_TRUE(MovePointer(grip.x + 10 * step, grip.y + 5 * step));
+        Sleep(20);
+    }
+    ASSERT_TRUE(PressLeftButton(false, true));
+    RECT after = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(setup.dialog, &after);
+            return after.left == before.left + 60 && after.top == before.top + 30;
+        },
+        kPaintTimeout))
+        << "moved by " << after.left - before.left << ", " << after.top - before.top;
+    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+    EndWithEscape(setup);
 }
 
 const char kMakerKey[] = "Software\\Vantorel";
@@ -334,6 +579,88 @@ TEST_F(SkinnedInstall, WithBothOptionsWritesEverythingAndEndsWithEscape) {
     ExpectInstalled(true, true);
     PressKey(setup_->dialog, VK_ESCAPE);
     EXPECT_EQ(0, setup_->ExitCode(kStartTimeout));
+}
+
+// The keyboard alone: Down moves through every folder one step per press and
+// over the browse entry without opening the browser; the opened list's browse
+// entry opens it; an option is unticked, Enter installs, the close button has
+// the focus and the list is gone for good.
+TEST_F(SkinnedInstall, KeyboardAloneChoosesUnticksInstallsAndCloses) {
+    TempFolder second, third;
+    SetStringValue(HKEY_CURRENT_USER, vendorKey_.Path(), "PlugInFolder2", second.Path());
+    SetStringValue(HKEY_CURRENT_USER, vendorKey_.Path(), "PlugInFolder3", third.Path());
+    setup_.reset(new SkinnedSetup);
+    SkinnedSetup& setup = *setup_;
+    ASSERT_TRUE(setup.OpenAtRest());
+    ScreenReader reader(setup.dialog);
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
+
+    HWND list = GetDlgItem(setup.dialog, IDC_FOLDER_LIST);
+    auto selection = [&] { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); };
+    std::vector<std::string> entries = ListEntries(setup.dialog);
+    const int last = static_cast<int>(entries.size()) - 1;
+    ASSERT_GE(last, 3);
+    ASSERT_EQ(0, selection());
+    for (int expected = 1; expected <= last + 1; ++expected) {
+        ASSERT_TRUE(TypeKey(VK_DOWN));
+        int reached = expected > last ? last : expected;
+        EXPECT_TRUE(WaitUntil([&] { return selection() == reached; }, kPaintTimeout)) << expected;
+        Sleep(100);
+        EXPECT_EQ(reached, selection()) << "one step per press";
+        EXPECT_EQ(nullptr, setup.OtherDialog(0)) << "no browser while arrowing";
+    }
+
+    // The opened list's browse entry, picked with Enter, opens the browser;
+    // Escape there goes back to the first entry.
+    ASSERT_TRUE(TypeKey(VK_F4));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0) != 0; },
+                          kPaintTimeout));
+    ASSERT_TRUE(TypeKey(VK_RETURN));
+    HWND browser = setup.OtherDialog(kStartTimeout);
+    ASSERT_NE(nullptr, browser);
+    ASSERT_TRUE(BringToFront(browser));
+    ASSERT_TRUE(TypeKey(VK_ESCAPE));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }, kStartTimeout));
+    EXPECT_EQ(0, selection());
+
+    // Up and down to the test's folder, Tab to the plug-in, Space unticks it,
+    // Enter installs.
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
+    int destination = 0;
+    while (destination < last && lstrcmpiA(entries[destination].c_str(), Destination().c_str()))
+        ++destination;
+    ASSERT_LT(destination, last) << Destination();
+    for (int step = 0; step < destination; ++step) ASSERT_TRUE(TypeKey(VK_DOWN));
+    ASSERT_TRUE(WaitUntil([&] { return selection() == destination; }, kPaintTimeout));
+    for (int back = 0; back < 2; ++back) ASSERT_TRUE(TypeKey(VK_TAB, true));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, kPluginOption));
+    ASSERT_TRUE(TypeKey(VK_SPACE));
+    RECT plugin = setup.ClientBounds(reader, reader.ChildNamed(kPluginOption));
+    ASSERT_TRUE(setup.WaitForStartLook(false, true, true, plugin));
+    ASSERT_TRUE(TypeKey(VK_RETURN));
+    ASSERT_TRUE(setup.WaitForCompletedLook(true));
+    ExpectInstalled(false, true);
+
+    // Completed: the close button has the focus, the link is the only other
+    // stop, and the list neither shows nor takes keys.
+    EXPECT_TRUE(setup.WaitForFocusOn(reader, "Close"));
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(IsWindowEnabled(list));
+    for (const char* focused : {kLinkName, "Close"}) {
+        ASSERT_TRUE(TypeKey(VK_TAB));
+        EXPECT_TRUE(setup.WaitForFocusOn(reader, focused));
+    }
+    const int before = selection();
+    ASSERT_TRUE(TypeKey(VK_DOWN));
+    Sleep(200);
+    EXPECT_EQ(before, selection());
+    EXPECT_EQ(nullptr, setup.OtherDialog(0));
+    ASSERT_TRUE(setup.WaitForCompletedLook(true));
+
+    ASSERT_TRUE(TypeKey(VK_RETURN));
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
 
 TEST_F(SkinnedInstall, WithoutPresetsWritesBothFilesOnlyAndEndsWithEnter) {

@@ -26,4 +26,12 @@ TEST(Entry, MissingTemplateIsReportedAndTheGuardStopsLaterStarts) {
     EXPECT_FALSE(watcher.Answered());
 }
 
+// Out of memory, the program's throwing operator new ends the process with
+// ERROR_NOT_ENOUGH_MEMORY instead of returning null.
+TEST(HeapNew, OutOfMemoryEndsTheProgram) {
+    ChildProcess probe("\"" + OwnFolder() + "heap_probe.exe\"");
+    ASSERT_TRUE(probe.Started());
+    EXPECT_EQ(ERROR_NOT_ENOUGH_MEMORY, probe.ExitCode(20000));
+}
+
 }  // namespace

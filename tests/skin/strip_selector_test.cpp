@@ -116,6 +116,37 @@ TEST_F(StripSelectorTest, CaptionIsDrawnAtItsOffsetFromTheCell) {
     }
 }
 
+// A check box (pressed phases, strip mode) takes its caption, as painted,
+// into its hit area, and the gap before it; a strip without pressed phases
+// keeps to its cell.
+TEST_F(StripSelectorTest, ACheckBoxIsClickedAndHoveredOnItsCaptionToo) {
+    StripSelector* box = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3, 0, "Caption");
+    StripSelector* stepper = AddStrip(10, 40, IDB_TEST_STRIP, 0, 3, 0, "Caption");
+    box->value = 2;
+    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, 35, 15)) << "not before the caption is painted";
+    PaintCycle();
+    const RECT& caption = box->captionRect;
+    EXPECT_EQ(30, caption.left);
+    EXPECT_EQ(10, caption.top);
+    RECT hit = box->Bounds();
+    RECT expected = {10, 10, caption.right, caption.bottom > 23 ? caption.bottom : 23};
+    EXPECT_TRUE(EqualRect(&expected, &hit));
+
+    EXPECT_EQ(0, Mouse(WM_MOUSEMOVE, caption.right, 15));
+    EXPECT_EQ(1, box->statusState);
+    EXPECT_EQ(1, Mouse(WM_LBUTTONDOWN, caption.right, 15));
+    EXPECT_EQ(1, Mouse(WM_LBUTTONUP, 25, 15)) << "the gap before the caption";
+    EXPECT_EQ(0, box->value);
+    EXPECT_EQ(std::vector<WPARAM>{2000}, Notices());
+    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, caption.right + 1, 15));
+
+    EXPECT_EQ(0, Mouse(WM_LBUTTONDOWN, 35, 45));
+    EXPECT_EQ(0, stepper->value);
+    RECT cell = stepper->Bounds();
+    EXPECT_TRUE(EqualRect(&stepper->cellRect, &cell));
+    EXPECT_TRUE(Notices().empty());
+}
+
 TEST_F(StripSelectorTest, KeyedTransposedAndDoubleWidthCells) {
     StripSelector* keyed = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3, kStripKeyed);
     StripSelector* transposed =

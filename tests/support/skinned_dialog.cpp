@@ -14,8 +14,6 @@
 #include "skin/strip_selector.h"
 #include "support/test_support.h"
 
-namespace {}  // namespace
-
 void PlaceCandidate(const std::string& path, int flag) {
     for (CandidateFolder& record : CandidateList) {
         if (record.path[0] != '\0') continue;
@@ -53,6 +51,10 @@ SkinnedDialog::~SkinnedDialog() {
         MainSkin = nullptr;
     }
     ResetFolderTables();
+}
+
+SkinContext* SkinnedDialog::Skin() const {
+    return MainSkin;
 }
 
 SkinControl* SkinnedDialog::Slot(int slot) const {

@@ -10,6 +10,7 @@
 #include "skin/control_host.h"
 #include "support/screen_capture.h"
 
+class SkinContext;
 class SkinControl;
 class BitmapButton;
 class StripSelector;
@@ -32,6 +33,7 @@ class SkinnedDialog {
     SkinnedDialog& operator=(const SkinnedDialog&) = delete;
 
     HWND Window() const { return window_; }
+    SkinContext* Skin() const;
     SkinControl* Slot(int slot) const;
     BitmapButton* Button(int slot) const;
     StripSelector* Option(int index) const;  // 0 the plug-in, 1 the presets

@@ -1,0 +1,29 @@
+// A line of text painted on the skin: a label that screen readers read as
+// static text. It never takes the mouse or the keyboard focus.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/skin_control.h"
+
+constexpr int kLabelTextSize = 64;  // NUL included
+
+class TextLabel : public SkinControl {
+  public:
+    // The text's top-left corner at (x, y). A text longer than 63 characters
+    // leaves the label empty. Created inactive; until the first Paint the
+    // label covers only that corner point.
+    TextLabel(ControlHost* host, int x, int y, const char* text);
+
+    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Visible: the text in black in the DC's font, measured into `bounds`.
+    // Hidden: the background over the measured bounds.
+    void Paint(HDC dc) override;
+    // The measured text, as static text named by it.
+    RECT Bounds() override;
+    int AccessibleRole() override;
+    const char* AccessibleName() override;
+
+    RECT bounds;
+    char text[kLabelTextSize];
+};
