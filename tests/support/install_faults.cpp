@@ -23,6 +23,19 @@ std::string Digest(const std::vector<char>& bytes) {
 
 }  // namespace
 
+const FaultReport kFaultReports[6] = {
+    {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
+     "in use by another program"},
+    {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
+     "in use by another program"},
+    {InstallFault::TextureReadOnly, InstallStep::ReadOnlyFile, ERROR_ACCESS_DENIED, kTexture,
+     "The file is read-only"},
+    {InstallFault::UserKeyRefused, InstallStep::WriteSettings, ERROR_ACCESS_DENIED,
+     "HKEY_CURRENT_USER\\Software\\Vantorel\\PastelCraft", "Windows refused to store them"},
+    {InstallFault::DiskFull, InstallStep::WriteFile, ERROR_DISK_FULL, kTexture, "The disk is full"},
+    {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr, nullptr},
+};
+
 std::map<std::string, std::string> InstallState(const std::string& folder) {
     std::map<std::string, std::string> state;
     for (const std::string& name : FolderNames(folder))

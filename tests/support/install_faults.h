@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "payload/install_failure.h"
 #include "support/test_support.h"
 
 extern const char kPresetKey[];  // Software\Vantorel\PastelCraft
@@ -44,6 +45,18 @@ enum class InstallFault {
     MachineKeyRefused,  // HKEY_LOCAL_MACHINE's alone: still a success
     DiskFull,           // room for the plug-in, not for the texture
 };
+
+// What an installation reports for each fault: the step and error, the file
+// or key named, and the cause its message gives. The machine's hive alone
+// refusing is no failure: step None, nothing named.
+struct FaultReport {
+    InstallFault fault;
+    InstallStep step;
+    DWORD error;
+    const char* named;
+    const char* cause;
+};
+extern const FaultReport kFaultReports[6];
 
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,
