@@ -312,8 +312,9 @@ TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
 }
 
 // Tab and Shift+Tab go round the options, the list, Install, Cancel and the
-// link; the control with the focus wears the mark, and only it.
-TEST(SkinnedDialog, TabGoesRoundTheControlsAndTheListAndMarksTheFocus) {
+// link, and the control with the focus wears the mark, and only it; Space
+// ticks and unticks the focused option, and Enter presses the focused Cancel.
+TEST(SkinnedDialog, TheKeyboardGoesRoundTheControlsMarksTheFocusAndActs) {
     SkinnedSetup setup;
     ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
@@ -325,55 +326,41 @@ TEST(SkinnedDialog, TabGoesRoundTheControlsAndTheListAndMarksTheFocus) {
     std::vector<RECT> everyFrame;
     for (const char* name : {kPluginOption, kPresetsOption, "Install", "Cancel", kLinkName})
         everyFrame.push_back(setup.ClientBounds(reader, reader.ChildNamed(name)));
-    struct Step {
-        bool backward;
-        const char* focused;  // empty: the list
-    } steps[] = {
-        {false, "Install"},      {false, "Cancel"}, {false, kLinkName}, {false, kPluginOption},
-        {false, kPresetsOption}, {false, ""},       {false, "Install"}, {true, ""},
-        {true, kPresetsOption},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(std::string(step.backward ? "Shift+Tab to " : "Tab to ") + step.focused);
-        ASSERT_TRUE(TypeKey(VK_TAB, step.backward));
-        ASSERT_TRUE(setup.WaitForFocusOn(reader, step.focused));
-        RECT marked = {};
-        if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
-        EXPECT_TRUE(setup.WaitForStartLook(true, true, true, marked, everyFrame));
-    }
-    EndWithEscape(setup);
-}
-
-// Space ticks and unticks the focused option; Enter on the focused Cancel
-// presses it.
-TEST(SkinnedDialog, SpaceTogglesTheFocusedOptionAndEnterPressesTheFocusedButton) {
-    SkinnedSetup setup;
-    ASSERT_TRUE(setup.OpenAtRest());
-    ScreenReader reader(setup.dialog);
-    ASSERT_TRUE(BringToFront(setup.dialog));
-    RECT plugin = setup.ClientBounds(reader, reader.ChildNamed(kPluginOption));
-    RECT presets = setup.ClientBounds(reader, reader.ChildNamed(kPresetsOption));
-
+    const char* const kList = "";
     struct Step {
         WORD key;
         bool shift;
+        const char* focused;
         bool pluginTicked, presetsTicked;
-        const RECT* marked;
-    } steps[] = {
-        // From the list back to the presets, then to the plug-in.
-        {VK_TAB, true, true, true, &presets},    {VK_SPACE, false, true, false, &presets},
-        {VK_TAB, true, true, false, &plugin},    {VK_SPACE, false, false, false, &plugin},
-        {VK_SPACE, false, true, false, &plugin}, {VK_TAB, false, true, false, &presets},
-        {VK_SPACE, false, true, true, &presets},
-    };
+    } steps[] = {{VK_TAB, false, "Install", true, true},
+                 {VK_TAB, false, "Cancel", true, true},
+                 {VK_TAB, false, kLinkName, true, true},
+                 {VK_TAB, false, kPluginOption, true, true},
+                 {VK_TAB, false, kPresetsOption, true, true},
+                 {VK_TAB, false, kList, true, true},
+                 {VK_TAB, false, "Install", true, true},
+                 {VK_TAB, true, kList, true, true},
+                 {VK_TAB, true, kPresetsOption, true, true},
+                 {VK_SPACE, false, kPresetsOption, true, false},
+                 {VK_TAB, true, kPluginOption, true, false},
+                 {VK_SPACE, false, kPluginOption, false, false},
+                 {VK_SPACE, false, kPluginOption, true, false},
+                 {VK_TAB, false, kPresetsOption, true, false},
+                 {VK_SPACE, false, kPresetsOption, true, true},
+                 {VK_TAB, false, kList, true, true},
+                 {VK_TAB, false, "Install", true, true},
+                 {VK_TAB, false, "Cancel", true, true}};
     for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.shift ? "Shift+" : "") + std::to_string(step.key) + " to " +
+                     step.focused);
         ASSERT_TRUE(TypeKey(step.key, step.shift));
+        ASSERT_TRUE(setup.WaitForFocusOn(reader, step.focused));
+        RECT marked = {};
+        if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
         EXPECT_TRUE(setup.WaitForStartLook(step.pluginTicked, step.presetsTicked,
-                                           step.pluginTicked || step.presetsTicked, *step.marked))
-            << "after key " << step.key;
+                                           step.pluginTicked || step.presetsTicked, marked,
+                                           everyFrame));
     }
-    for (int tab = 0; tab < 3; ++tab) ASSERT_TRUE(TypeKey(VK_TAB));
-    ASSERT_TRUE(setup.WaitForFocusOn(reader, "Cancel"));
     ASSERT_TRUE(TypeKey(VK_RETURN));
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
@@ -424,13 +411,10 @@ TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
         if (window) window->Release();
     }
 
-    // The focus: the list at start (not a skinned control), then, after a
-    // Tab, the install button.
+    // The focus is on the list at start, the first window after the
+    // skinned controls.
     ASSERT_TRUE(BringToFront(setup.dialog));
     EXPECT_EQ(skinned + 1, reader.Focus());
-    ASSERT_TRUE(TypeKey(VK_TAB));
-    ASSERT_TRUE(setup.WaitForFocusOn(reader, "Install"));
-    EXPECT_EQ(reader.ChildNamed("Install"), reader.Focus());
 
     // An option's default action unticks it, as a click does.
     long plugin = reader.ChildNamed(kPluginOption);
@@ -438,8 +422,7 @@ TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
     EXPECT_TRUE(
         WaitUntil([&] { return !(reader.State(plugin) & STATE_SYSTEM_CHECKED); }, kPaintTimeout));
     EXPECT_EQ("Check", reader.DefaultAction(plugin));
-    EXPECT_TRUE(setup.WaitForStartLook(false, true, true,
-                                       setup.ClientBounds(reader, reader.ChildNamed("Install"))));
+    EXPECT_TRUE(setup.WaitForStartLook(false, true, true));
 
     EndWithEscape(setup);
 }
