@@ -85,43 +85,30 @@ TEST_F(SkinFocusTest, TabGoesRoundTheOrderPassingOverHiddenStops) {
     Message(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(child), 1, 0);
 }
 
-// The mark shows only once the keyboard has been used, only while the window
-// holds the real focus, moves with the focus, and comes back with the paint
-// cycle.
+// Once the keyboard has been used, the mark shows and comes back with the
+// paint cycle; it hides while another program has the focus, and goes when a
+// child window takes it. (Moving with the focus and staying away until the
+// keyboard is used, it is seen in the dialog.)
 TEST_F(SkinFocusTest, TheMarkFollowsTheFocusOnceTheKeyboardIsUsed) {
-    StripSelector* first = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3);
-    StripSelector* second = AddStrip(40, 10, IDB_TEST_STRIP, 0, -3);
+    StripSelector* option = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3);
     AddChild();
-    Flood(kBlue);
-    SetSkinFocus(&host, first);
-    EXPECT_EQ(0, Screen().Mismatches(Solid(kBlue))) << "no mark before the keyboard is used";
+    SetSkinFocus(&host, option);
     ShowFocusCues(&host);
-    EXPECT_EQ(0, FrameMismatches(first->Bounds(), true));
-    RECT outside = first->Bounds();
-    InflateRect(&outside, 1, 1);
-    EXPECT_EQ(0, Screen().Mismatches([&](int x, int y) {
-        return Inside(outside, x, y) ? screen.Pixel(x, y) : kBlue;
-    })) << "the mark alone is drawn";
-
-    SetSkinFocus(&host, second);
-    EXPECT_EQ(0, FrameMismatches(first->Bounds(), false));
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true));
     Flood(kBlue);
     PaintCycle();
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true)) << "drawn again by the paint cycle";
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true)) << "drawn again by the paint cycle";
 
-    // Another program taking the focus only hides the mark until it is back.
     Message(WM_KILLFOCUS, 0, 0, 0);
-    EXPECT_EQ(second, host.focused);
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), false));
+    EXPECT_EQ(option, host.focused);
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), false));
     EXPECT_EQ(0, Message(WM_SETFOCUS, 0, 0));
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true));
 
-    // A child window that takes the real focus takes it from the controls.
     SetFocus(child);
     Message(WM_KILLFOCUS, reinterpret_cast<WPARAM>(child), 0, 0);
     EXPECT_EQ(nullptr, host.focused);
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), false));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), false));
 }
 
 // Space (and Enter on a button or a link) runs the focused control's action
@@ -274,10 +261,10 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
 
 // The client area's object for screen readers, in this process: children
 // found by place and by navigation, and nothing once the skin has let go.
+// (What another program reads of the dialog's controls is seen there.)
 TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     StripSelector* option = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3, 0, "Box");
-    option->value = 2;
     AddStrip(40, 10, IDB_TEST_STRIP, 0, -3)->visible = 0;
     AddChild();
     PaintCycle();
@@ -287,9 +274,6 @@ TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     IAccessible* object = nullptr;
     ASSERT_EQ(S_OK, ObjectFromLresult(answer, __uuidof(IAccessible), 0,
                                       reinterpret_cast<void**>(&object)));
-    LONG count = 0;
-    EXPECT_EQ(S_OK, object->get_accChildCount(&count));
-    EXPECT_EQ(3, count) << "two controls, one child window";
 
     VARIANT found;
     auto hit = [&](int x, int y) {
@@ -313,26 +297,15 @@ TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     VARIANT next;
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_NEXT, first, &next));
     EXPECT_EQ(2, next.lVal);
-    VARIANT state;
-    EXPECT_EQ(S_OK, object->get_accState(next, &state));
-    EXPECT_EQ(STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE, state.lVal);
-    LONG left = 0, top = 0, wide = 0, high = 0;
-    EXPECT_EQ(S_OK, object->accLocation(&left, &top, &wide, &high, first));
-    POINT corner = {option->Bounds().left, option->Bounds().top};
-    ClientToScreen(window, &corner);
-    EXPECT_EQ(corner.x, left);
-    EXPECT_EQ(option->Bounds().right - option->Bounds().left, wide);
 
     EXPECT_EQ(S_OK, object->accSelect(SELFLAG_TAKEFOCUS, first));
     EXPECT_EQ(option, host.focused);
-    EXPECT_EQ(S_OK, object->accDoDefaultAction(first));
-    EXPECT_EQ(0, option->value);
     EXPECT_EQ(DISP_E_MEMBERNOTFOUND, object->accDoDefaultAction(next));
 
     skin->Destroy();
+    LONG count = 0;
     EXPECT_EQ(E_FAIL, object->get_accChildCount(&count));
     object->Release();
-    Notices();
     CoUninitialize();
 }
 
