@@ -74,26 +74,6 @@ std::unique_ptr<TempFolder> FolderFor(InstallFault fault) {
     return folder;
 }
 
-ReadOnlyKey::ReadOnlyKey(HKEY root, const char* path) {
-    RegKey created;
-    EXPECT_EQ(ERROR_SUCCESS, created.Create(root, path));
-    EXPECT_EQ(ERROR_SUCCESS, key_.Open(root, path, READ_CONTROL | WRITE_DAC));
-    DWORD size = 0;
-    RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, nullptr, &size);
-    earlier_.resize(size);
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, earlier_.data(), &size));
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                         &readOnly, nullptr);
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, readOnly));
-    LocalFree(readOnly);
-}
-
-ReadOnlyKey::~ReadOnlyKey() {
-    RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, earlier_.data());
-}
-
 ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
     switch (fault) {
     case InstallFault::PlugInHeld:
@@ -114,7 +94,18 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
     case InstallFault::MachineKeyRefused: {
         HKEY root = fault == InstallFault::UserKeyRefused ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         SetBinaryValue(root, kPresetKey, "Portrait01", {1, 2, 3});
-        key_.reset(new ReadOnlyKey(root, kPresetKey));
+        EXPECT_EQ(ERROR_SUCCESS, key_.Open(root, kPresetKey, READ_CONTROL | WRITE_DAC));
+        DWORD size = 0;
+        RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+        keyDacl_.resize(size);
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, keyDacl_.data(), &size));
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr);
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, readOnly));
+        LocalFree(readOnly);
         break;
     }
     case InstallFault::DiskFull: {
@@ -133,4 +124,5 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
 ArrangedFault::~ArrangedFault() {
     if (!readOnlyFile_.empty()) SetFileAttributesA(readOnlyFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!filler_.empty()) DeleteFileA(filler_.c_str());
+    if (key_.Get()) RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, keyDacl_.data());
 }
