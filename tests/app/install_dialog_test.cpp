@@ -112,11 +112,15 @@ class InstallDialog : public ::testing::Test {
         PumpMessages();
     }
 
-    // Picks the browse entry and answers the folder browser with `folder`,
-    // or cancels it when `folder` is empty.
-    bool BrowseTo(const std::string& folder) {
+    // Picks the browse entry (or, `byEnter`, runs the install command with it
+    // selected) and answers the folder browser with `folder`, or cancels it
+    // when `folder` is empty.
+    bool BrowseTo(const std::string& folder, bool byEnter = false) {
         ModalWatcher watcher([&](HWND browser) { AnswerBrowser(browser, folder); });
-        Pick(static_cast<int>(Entries().size()) - 1);
+        if (byEnter)
+            Command(IDOK);
+        else
+            Pick(static_cast<int>(Entries().size()) - 1);
         return watcher.Answered();
     }
 
@@ -235,21 +239,13 @@ TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelectedAndEnterBrowses) 
     EXPECT_EQ(0, Selection());
 
     // Enter opens the browser: cancelled, nothing is installed or asked.
-    {
-        ModalWatcher watcher([](HWND browser) { AnswerBrowser(browser, ""); });
-        Command(IDOK);
-        EXPECT_TRUE(watcher.Answered());
-    }
+    EXPECT_TRUE(BrowseTo("", true));
     EXPECT_FALSE(InstallCompleted);
     EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
 
     // A folder chosen there is offered and installed into at once.
     TempFolder folder;
-    {
-        ModalWatcher watcher([&](HWND browser) { AnswerBrowser(browser, folder.Path()); });
-        Command(IDOK);
-        EXPECT_TRUE(watcher.Answered());
-    }
+    EXPECT_TRUE(BrowseTo(folder.Path(), true));
     EXPECT_EQ((std::vector<std::string>{folder.Path(), kBrowseEntry}), Entries());
     EXPECT_TRUE(InstallCompleted);
     EXPECT_EQ(PayloadBytes("STROKES.8TX"), ReadWholeFile(folder / "Strokes.8tx"));
