@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "skin/bitmap_button.h"
 #include "skin/link_label.h"
 #include "skin/skin_accessible.h"
 #include "skin/skin_draw.h"
@@ -188,17 +187,11 @@ TEST_F(SkinFocusTest, PointerOverTheBackgroundDragsAndLeavingWipesTheStatus) {
 }
 
 // What each kind of control tells a screen reader, before and after its
-// default action, which does what a click does.
+// default action, which does what a click does. (The dialog's buttons,
+// picture, check boxes and texts are read by another program in its tests.)
 TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
     RECT place = {10, 10, 0, 0};
-    BitmapButton* button =
-        Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 219, nullptr, nullptr, nullptr);
-    button->label = "Install";
-    BitmapButton* picture =
-        Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 1, nullptr, nullptr, nullptr);
     LinkLabel* link = Make<LinkLabel>(&place, "link", 1029, nullptr);
-    StripSelector* box = AddStrip(10, 30, IDB_TEST_STRIP, 0, -3, 0, "Box");
-    box->value = 2;
     StripSelector* stepper = AddStrip(40, 30, IDB_TEST_STRIP, 0, 3, 0, "Step");
     StripSelector* bare = AddStrip(70, 30, IDB_TEST_STRIP, 0, 3, kStripValueOnly);
     TextLabel* text = Make<TextLabel>(60, 50, "Words");
@@ -212,8 +205,6 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
         int stateAfter;
         const char* actionAfter;
     } rows[] = {
-        {button, ROLE_SYSTEM_PUSHBUTTON, "Install", 0, "Press", {219}, 0, "Press"},
-        {picture, ROLE_SYSTEM_GRAPHIC, "", 0, nullptr, {}, 0, nullptr},
         {link,
          ROLE_SYSTEM_LINK,
          "link",
@@ -222,7 +213,6 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
          {1029},
          STATE_SYSTEM_LINKED | STATE_SYSTEM_TRAVERSED,
          "Jump"},
-        {box, ROLE_SYSTEM_CHECKBUTTON, "Box", STATE_SYSTEM_CHECKED, "Uncheck", {2000}, 0, "Check"},
         {stepper, ROLE_SYSTEM_PUSHBUTTON, "Step", 0, "Press", {2000}, 0, "Press"},
         {bare, ROLE_SYSTEM_PUSHBUTTON, "", 0, nullptr, {}, 0, nullptr},
         {text, ROLE_SYSTEM_STATICTEXT, "Words", 0, nullptr, {}, 0, nullptr},
@@ -241,10 +231,7 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
         EXPECT_EQ(row.stateAfter, control->AccessibleState());
         EXPECT_STREQ(row.actionAfter, control->DefaultActionName());
     }
-    EXPECT_EQ(0, box->value);
     EXPECT_EQ(1, stepper->value);
-    EXPECT_EQ(HandCursor, link->Cursor());
-    EXPECT_EQ(nullptr, box->Cursor());
     EXPECT_FALSE(text->active) << "a text never takes the mouse";
 
     // A text paints itself in black and measures what it covers.
