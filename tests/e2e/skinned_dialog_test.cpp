@@ -287,63 +287,13 @@ TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     EndWithEscape(setup);
 }
 
-// Tab and Shift+Tab go round the options, the list, Install, Cancel and the
-// link, and the control with the focus wears the mark, and only it; Space
-// ticks and unticks the focused option, and Enter presses the focused Cancel.
-TEST(SkinnedDialog, TheKeyboardGoesRoundTheControlsMarksTheFocusAndActs) {
-    SkinnedSetup setup;
-    ASSERT_TRUE(setup.OpenAtRest());
-    ScreenReader reader(setup.dialog);
-    ASSERT_TRUE(reader.Connected());
-    ASSERT_TRUE(BringToFront(setup.dialog));
-    // The list has the focus at start.
-    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
-
-    std::vector<RECT> everyFrame;
-    for (const char* name : {kPluginOption, kPresetsOption, "Install", "Cancel", kLinkName})
-        everyFrame.push_back(setup.ClientBounds(reader, reader.ChildNamed(name)));
-    const char* const kList = "";
-    struct Step {
-        WORD key;
-        bool shift;
-        const char* focused;
-        bool pluginTicked, presetsTicked;
-    } steps[] = {{VK_TAB, false, "Install", true, true},
-                 {VK_TAB, false, "Cancel", true, true},
-                 {VK_TAB, false, kLinkName, true, true},
-                 {VK_TAB, false, kPluginOption, true, true},
-                 {VK_TAB, false, kPresetsOption, true, true},
-                 {VK_TAB, false, kList, true, true},
-                 {VK_TAB, false, "Install", true, true},
-                 {VK_TAB, true, kList, true, true},
-                 {VK_TAB, true, kPresetsOption, true, true},
-                 {VK_SPACE, false, kPresetsOption, true, false},
-                 {VK_TAB, true, kPluginOption, true, false},
-                 {VK_SPACE, false, kPluginOption, false, false},
-                 {VK_SPACE, false, kPluginOption, true, false},
-                 {VK_TAB, false, kPresetsOption, true, false},
-                 {VK_SPACE, false, kPresetsOption, true, true},
-                 {VK_TAB, false, kList, true, true},
-                 {VK_TAB, false, "Install", true, true},
-                 {VK_TAB, false, "Cancel", true, true}};
-    for (const Step& step : steps) {
-        SCOPED_TRACE(std::string(step.shift ? "Shift+" : "") + std::to_string(step.key) + " to " +
-                     step.focused);
-        ASSERT_TRUE(TypeKey(step.key, step.shift));
-        ASSERT_TRUE(setup.WaitForFocusOn(reader, step.focused));
-        RECT marked = {};
-        if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
-        EXPECT_TRUE(setup.WaitForStartLook(step.pluginTicked, step.presetsTicked,
-                                           step.pluginTicked || step.presetsTicked, marked,
-                                           everyFrame));
-    }
-    ASSERT_TRUE(TypeKey(VK_RETURN));
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
-}
-
-// A screen reader finds every control with its role, name and state, follows
-// the focus and can untick an option.
-TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
+// A screen reader finds every control with its role, name and state, and
+// the focus on the list at start. Tab and Shift+Tab go round the options, the
+// list, Install, Cancel and the link, and the control with the focus wears the
+// mark, and only it; Space ticks and unticks the focused option, a screen
+// reader's default action unticks one as a click does, and Enter presses the
+// focused Cancel.
+TEST(SkinnedDialog, KeyboardAndScreenReadersReachEveryControl) {
     SkinnedSetup setup;
     ASSERT_TRUE(setup.OpenAtRest());
     ScreenReader reader(setup.dialog);
@@ -387,20 +337,60 @@ TEST(SkinnedDialog, ScreenReadersReadEveryControlAndCanUntickAnOption) {
         if (window) window->Release();
     }
 
-    // The focus is on the list at start, the first window after the
-    // skinned controls.
+    // The list has the focus at start, the first window after the skinned
+    // controls.
     ASSERT_TRUE(BringToFront(setup.dialog));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
     EXPECT_EQ(skinned + 1, reader.Focus());
 
-    // An option's default action unticks it, as a click does.
+    std::vector<RECT> everyFrame;
+    for (const char* name : {kPluginOption, kPresetsOption, "Install", "Cancel", kLinkName})
+        everyFrame.push_back(setup.ClientBounds(reader, reader.ChildNamed(name)));
+    const char* const kList = "";
+    struct Step {
+        WORD key;
+        bool shift;
+        const char* focused;
+        bool pluginTicked, presetsTicked;
+    } steps[] = {{VK_TAB, false, "Install", true, true},
+                 {VK_TAB, false, "Cancel", true, true},
+                 {VK_TAB, false, kLinkName, true, true},
+                 {VK_TAB, false, kPluginOption, true, true},
+                 {VK_TAB, false, kPresetsOption, true, true},
+                 {VK_TAB, false, kList, true, true},
+                 {VK_TAB, false, "Install", true, true},
+                 {VK_TAB, true, kList, true, true},
+                 {VK_TAB, true, kPresetsOption, true, true},
+                 {VK_SPACE, false, kPresetsOption, true, false},
+                 {VK_TAB, true, kPluginOption, true, false},
+                 {VK_SPACE, false, kPluginOption, false, false},
+                 {VK_SPACE, false, kPluginOption, true, false},
+                 {VK_TAB, false, kPresetsOption, true, false},
+                 {VK_SPACE, false, kPresetsOption, true, true},
+                 {VK_TAB, false, kList, true, true},
+                 {VK_TAB, false, "Install", true, true},
+                 {VK_TAB, false, "Cancel", true, true}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.shift ? "Shift+" : "") + std::to_string(step.key) + " to " +
+                     step.focused);
+        ASSERT_TRUE(TypeKey(step.key, step.shift));
+        ASSERT_TRUE(setup.WaitForFocusOn(reader, step.focused));
+        RECT marked = {};
+        if (step.focused[0]) marked = setup.ClientBounds(reader, reader.ChildNamed(step.focused));
+        EXPECT_TRUE(setup.WaitForStartLook(step.pluginTicked, step.presetsTicked,
+                                           step.pluginTicked || step.presetsTicked, marked,
+                                           everyFrame));
+    }
+    // With the focus on Cancel, an option's default action unticks it.
     long plugin = reader.ChildNamed(kPluginOption);
     EXPECT_EQ(S_OK, reader.DoDefaultAction(plugin));
     EXPECT_TRUE(
         WaitUntil([&] { return !(reader.State(plugin) & STATE_SYSTEM_CHECKED); }, kPaintTimeout));
     EXPECT_EQ("Check", reader.DefaultAction(plugin));
-    EXPECT_TRUE(setup.WaitForStartLook(false, true, true));
+    EXPECT_TRUE(setup.WaitForStartLook(false, true, true, everyFrame[3], everyFrame));
 
-    EndWithEscape(setup);
+    ASSERT_TRUE(TypeKey(VK_RETURN));
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
 
 const char kMakerKey[] = "Software\\Vantorel";
