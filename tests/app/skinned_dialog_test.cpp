@@ -113,6 +113,19 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
         EXPECT_EQ(GetSystemMetrics(size.second), shape.bmWidth) << size.first;
     }
 
+    // The dialog gives the skin's answers: the window is dragged by its
+    // background, and the hand shows over the link.
+    POINT grip = {480, 160}, overLink = {link->bounds.left + 1, link->bounds.top + 1};
+    ClientToScreen(dialog.Window(), &grip);
+    ClientToScreen(dialog.Window(), &overLink);
+    EXPECT_EQ(HTCAPTION,
+              SendMessageA(dialog.Window(), WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)));
+    SetCursorPos(overLink.x, overLink.y);
+    SetCursor(nullptr);
+    EXPECT_EQ(TRUE, SendMessageA(dialog.Window(), WM_SETCURSOR,
+                                 reinterpret_cast<WPARAM>(dialog.Window()), HTCLIENT));
+    EXPECT_EQ(HandCursor, GetCursor());
+
     // The back buffer is made for the final size, not the template's.
     BITMAP buffer = {};
     ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer, sizeof buffer, &buffer));

@@ -145,17 +145,6 @@ TEST_F(SearchVendorKeyTest, WalksEachTreeInOrderAcrossTheHives) {
               Listed());
 }
 
-// A 32-bit build finds the editors registered in the 32-bit view of the
-// machine's software, the ones that can load a 32-bit plug-in, and a 64-bit
-// build those of the 64-bit view.
-TEST_F(SearchVendorKeyTest, ReadsTheMachineViewOfItsOwnBuildOnly) {
-    std::string own = MakeFolder("own"), other = MakeFolder("other");
-    SetStringValue(HKEY_LOCAL_MACHINE, Key("plugins"), "dir", own, REG_SZ, kOwnView);
-    SetStringValue(HKEY_LOCAL_MACHINE, Key("plugins"), "dir", other, REG_SZ, kOtherView);
-    Search();
-    EXPECT_EQ(Strings{Canonical(own)}, Listed());
-}
-
 TEST_F(SearchVendorKeyTest, ReachesKeysNineteenLevelsDownAndFinishesThePass) {
     std::string deep = "plugins";
     for (int level = 2; level <= 19; ++level) deep += "\\" + std::to_string(level);

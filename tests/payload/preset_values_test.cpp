@@ -9,10 +9,8 @@
 namespace {
 
 // Slot k becomes the value prefix + k in two digits; only the slots wholly
-// inside the block, and no more than the kind has, are written. The machine's
-// values go into this build's own view, where a plug-in of the same kind
-// reads them. Restore puts back an earlier value, removes a new one, and
-// removes the key levels that were made for them.
+// inside the block, and no more than the kind has, are written. Restore puts back an earlier value,
+// removes a new one, and removes the key levels that were made for them.
 TEST(PresetValues, WritesEachCompleteSlotAndPutsBackWhatWasThere) {
     ScratchKey key("Software", {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE});
     const std::string subkey = key / "Presets";
@@ -22,10 +20,9 @@ TEST(PresetValues, WritesEachCompleteSlotAndPutsBackWhatWasThere) {
     auto slot = [&](int k) {
         return std::vector<BYTE>(block.begin() + (k - 1) * 128, block.begin() + k * 128);
     };
-    auto value = [&](HKEY root, const std::string& name, REGSAM view = 0) {
+    auto value = [&](HKEY root, const std::string& name) {
         std::vector<BYTE> data;
-        return ReadBinaryValue(root, subkey, name, &data, nullptr, view) ? data
-                                                                         : std::vector<BYTE>();
+        return ReadBinaryValue(root, subkey, name, &data) ? data : std::vector<BYTE>();
     };
     const std::vector<BYTE> earlier{1, 2, 3};
     const struct {
@@ -45,10 +42,6 @@ TEST(PresetValues, WritesEachCompleteSlotAndPutsBackWhatWasThere) {
             EXPECT_EQ(slot(c.lastSlot), value(root, "Bouquet" + std::to_string(c.lastSlot)));
             EXPECT_TRUE(value(root, "Bouquet" + std::to_string(c.lastSlot + 1)).empty());
             EXPECT_TRUE(value(root, "Bouquet1").empty());
-            if (root == HKEY_LOCAL_MACHINE) {
-                EXPECT_EQ(slot(1), value(root, "Bouquet01", kOwnView));
-                EXPECT_TRUE(value(root, "Bouquet01", kOtherView).empty());
-            }
 
             EXPECT_TRUE(hive.Restore());
             EXPECT_EQ(c.earlierValue, KeyExists(root, key.Path()));

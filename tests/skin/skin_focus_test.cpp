@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "skin/bitmap_button.h"
 #include "skin/link_label.h"
 #include "skin/skin_accessible.h"
 #include "skin/skin_draw.h"
@@ -85,43 +84,30 @@ TEST_F(SkinFocusTest, TabGoesRoundTheOrderPassingOverHiddenStops) {
     Message(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(child), 1, 0);
 }
 
-// The mark shows only once the keyboard has been used, only while the window
-// holds the real focus, moves with the focus, and comes back with the paint
-// cycle.
+// Once the keyboard has been used, the mark shows and comes back with the
+// paint cycle; it hides while another program has the focus, and goes when a
+// child window takes it. (Moving with the focus and staying away until the
+// keyboard is used, it is seen in the dialog.)
 TEST_F(SkinFocusTest, TheMarkFollowsTheFocusOnceTheKeyboardIsUsed) {
-    StripSelector* first = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3);
-    StripSelector* second = AddStrip(40, 10, IDB_TEST_STRIP, 0, -3);
+    StripSelector* option = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3);
     AddChild();
-    Flood(kBlue);
-    SetSkinFocus(&host, first);
-    EXPECT_EQ(0, Screen().Mismatches(Solid(kBlue))) << "no mark before the keyboard is used";
+    SetSkinFocus(&host, option);
     ShowFocusCues(&host);
-    EXPECT_EQ(0, FrameMismatches(first->Bounds(), true));
-    RECT outside = first->Bounds();
-    InflateRect(&outside, 1, 1);
-    EXPECT_EQ(0, Screen().Mismatches([&](int x, int y) {
-        return Inside(outside, x, y) ? screen.Pixel(x, y) : kBlue;
-    })) << "the mark alone is drawn";
-
-    SetSkinFocus(&host, second);
-    EXPECT_EQ(0, FrameMismatches(first->Bounds(), false));
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true));
     Flood(kBlue);
     PaintCycle();
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true)) << "drawn again by the paint cycle";
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true)) << "drawn again by the paint cycle";
 
-    // Another program taking the focus only hides the mark until it is back.
     Message(WM_KILLFOCUS, 0, 0, 0);
-    EXPECT_EQ(second, host.focused);
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), false));
+    EXPECT_EQ(option, host.focused);
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), false));
     EXPECT_EQ(0, Message(WM_SETFOCUS, 0, 0));
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), true));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), true));
 
-    // A child window that takes the real focus takes it from the controls.
     SetFocus(child);
     Message(WM_KILLFOCUS, reinterpret_cast<WPARAM>(child), 0, 0);
     EXPECT_EQ(nullptr, host.focused);
-    EXPECT_EQ(0, FrameMismatches(second->Bounds(), false));
+    EXPECT_EQ(0, FrameMismatches(option->Bounds(), false));
 }
 
 // Space (and Enter on a button or a link) runs the focused control's action
@@ -201,17 +187,11 @@ TEST_F(SkinFocusTest, PointerOverTheBackgroundDragsAndLeavingWipesTheStatus) {
 }
 
 // What each kind of control tells a screen reader, before and after its
-// default action, which does what a click does.
+// default action, which does what a click does. (The dialog's buttons,
+// picture, check boxes and texts are read by another program in its tests.)
 TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
     RECT place = {10, 10, 0, 0};
-    BitmapButton* button =
-        Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 219, nullptr, nullptr, nullptr);
-    button->label = "Install";
-    BitmapButton* picture =
-        Make<BitmapButton>(&place, IDB_TEST_STRIP, IDB_TEST_STRIP, 1, nullptr, nullptr, nullptr);
     LinkLabel* link = Make<LinkLabel>(&place, "link", 1029, nullptr);
-    StripSelector* box = AddStrip(10, 30, IDB_TEST_STRIP, 0, -3, 0, "Box");
-    box->value = 2;
     StripSelector* stepper = AddStrip(40, 30, IDB_TEST_STRIP, 0, 3, 0, "Step");
     StripSelector* bare = AddStrip(70, 30, IDB_TEST_STRIP, 0, 3, kStripValueOnly);
     TextLabel* text = Make<TextLabel>(60, 50, "Words");
@@ -225,8 +205,6 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
         int stateAfter;
         const char* actionAfter;
     } rows[] = {
-        {button, ROLE_SYSTEM_PUSHBUTTON, "Install", 0, "Press", {219}, 0, "Press"},
-        {picture, ROLE_SYSTEM_GRAPHIC, "", 0, nullptr, {}, 0, nullptr},
         {link,
          ROLE_SYSTEM_LINK,
          "link",
@@ -235,7 +213,6 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
          {1029},
          STATE_SYSTEM_LINKED | STATE_SYSTEM_TRAVERSED,
          "Jump"},
-        {box, ROLE_SYSTEM_CHECKBUTTON, "Box", STATE_SYSTEM_CHECKED, "Uncheck", {2000}, 0, "Check"},
         {stepper, ROLE_SYSTEM_PUSHBUTTON, "Step", 0, "Press", {2000}, 0, "Press"},
         {bare, ROLE_SYSTEM_PUSHBUTTON, "", 0, nullptr, {}, 0, nullptr},
         {text, ROLE_SYSTEM_STATICTEXT, "Words", 0, nullptr, {}, 0, nullptr},
@@ -254,10 +231,7 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
         EXPECT_EQ(row.stateAfter, control->AccessibleState());
         EXPECT_STREQ(row.actionAfter, control->DefaultActionName());
     }
-    EXPECT_EQ(0, box->value);
     EXPECT_EQ(1, stepper->value);
-    EXPECT_EQ(HandCursor, link->Cursor());
-    EXPECT_EQ(nullptr, box->Cursor());
     EXPECT_FALSE(text->active) << "a text never takes the mouse";
 
     // A text paints itself in black and measures what it covers.
@@ -274,10 +248,10 @@ TEST_F(SkinFocusTest, EveryControlDescribesItselfAndActsAsAClickDoes) {
 
 // The client area's object for screen readers, in this process: children
 // found by place and by navigation, and nothing once the skin has let go.
+// (What another program reads of the dialog's controls is seen there.)
 TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     StripSelector* option = AddStrip(10, 10, IDB_TEST_STRIP, 0, -3, 0, "Box");
-    option->value = 2;
     AddStrip(40, 10, IDB_TEST_STRIP, 0, -3)->visible = 0;
     AddChild();
     PaintCycle();
@@ -287,9 +261,6 @@ TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     IAccessible* object = nullptr;
     ASSERT_EQ(S_OK, ObjectFromLresult(answer, __uuidof(IAccessible), 0,
                                       reinterpret_cast<void**>(&object)));
-    LONG count = 0;
-    EXPECT_EQ(S_OK, object->get_accChildCount(&count));
-    EXPECT_EQ(3, count) << "two controls, one child window";
 
     VARIANT found;
     auto hit = [&](int x, int y) {
@@ -313,26 +284,15 @@ TEST_F(SkinFocusTest, ScreenReaderObjectFindsTheControlsAndLetsGoWithTheSkin) {
     VARIANT next;
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_NEXT, first, &next));
     EXPECT_EQ(2, next.lVal);
-    VARIANT state;
-    EXPECT_EQ(S_OK, object->get_accState(next, &state));
-    EXPECT_EQ(STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE, state.lVal);
-    LONG left = 0, top = 0, wide = 0, high = 0;
-    EXPECT_EQ(S_OK, object->accLocation(&left, &top, &wide, &high, first));
-    POINT corner = {option->Bounds().left, option->Bounds().top};
-    ClientToScreen(window, &corner);
-    EXPECT_EQ(corner.x, left);
-    EXPECT_EQ(option->Bounds().right - option->Bounds().left, wide);
 
     EXPECT_EQ(S_OK, object->accSelect(SELFLAG_TAKEFOCUS, first));
     EXPECT_EQ(option, host.focused);
-    EXPECT_EQ(S_OK, object->accDoDefaultAction(first));
-    EXPECT_EQ(0, option->value);
     EXPECT_EQ(DISP_E_MEMBERNOTFOUND, object->accDoDefaultAction(next));
 
     skin->Destroy();
+    LONG count = 0;
     EXPECT_EQ(E_FAIL, object->get_accChildCount(&count));
     object->Release();
-    Notices();
     CoUninitialize();
 }
 

@@ -23,6 +23,19 @@ std::string Digest(const std::vector<char>& bytes) {
 
 }  // namespace
 
+const FaultReport kFaultReports[6] = {
+    {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
+     "in use by another program"},
+    {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
+     "in use by another program"},
+    {InstallFault::TextureReadOnly, InstallStep::ReadOnlyFile, ERROR_ACCESS_DENIED, kTexture,
+     "The file is read-only"},
+    {InstallFault::UserKeyRefused, InstallStep::WriteSettings, ERROR_ACCESS_DENIED,
+     "HKEY_CURRENT_USER\\Software\\Vantorel\\PastelCraft", "Windows refused to store them"},
+    {InstallFault::DiskFull, InstallStep::WriteFile, ERROR_DISK_FULL, kTexture, "The disk is full"},
+    {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr, nullptr},
+};
+
 std::map<std::string, std::string> InstallState(const std::string& folder) {
     std::map<std::string, std::string> state;
     for (const std::string& name : FolderNames(folder))
@@ -61,26 +74,6 @@ std::unique_ptr<TempFolder> FolderFor(InstallFault fault) {
     return folder;
 }
 
-ReadOnlyKey::ReadOnlyKey(HKEY root, const char* path) {
-    RegKey created;
-    EXPECT_EQ(ERROR_SUCCESS, created.Create(root, path));
-    EXPECT_EQ(ERROR_SUCCESS, key_.Open(root, path, READ_CONTROL | WRITE_DAC));
-    DWORD size = 0;
-    RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, nullptr, &size);
-    earlier_.resize(size);
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, earlier_.data(), &size));
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                         &readOnly, nullptr);
-    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, readOnly));
-    LocalFree(readOnly);
-}
-
-ReadOnlyKey::~ReadOnlyKey() {
-    RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, earlier_.data());
-}
-
 ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
     switch (fault) {
     case InstallFault::PlugInHeld:
@@ -101,7 +94,18 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
     case InstallFault::MachineKeyRefused: {
         HKEY root = fault == InstallFault::UserKeyRefused ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         SetBinaryValue(root, kPresetKey, "Portrait01", {1, 2, 3});
-        key_.reset(new ReadOnlyKey(root, kPresetKey));
+        EXPECT_EQ(ERROR_SUCCESS, key_.Open(root, kPresetKey, READ_CONTROL | WRITE_DAC));
+        DWORD size = 0;
+        RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+        keyDacl_.resize(size);
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegGetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, keyDacl_.data(), &size));
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr);
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, readOnly));
+        LocalFree(readOnly);
         break;
     }
     case InstallFault::DiskFull: {
@@ -120,4 +124,5 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
 ArrangedFault::~ArrangedFault() {
     if (!readOnlyFile_.empty()) SetFileAttributesA(readOnlyFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!filler_.empty()) DeleteFileA(filler_.c_str());
+    if (key_.Get()) RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, keyDacl_.data());
 }

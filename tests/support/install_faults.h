@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "payload/install_failure.h"
 #include "support/test_support.h"
 
 extern const char kPresetKey[];  // Software\Vantorel\PastelCraft
@@ -22,20 +23,6 @@ std::map<std::string, std::string> InstallState(const std::string& folder);
 // Earlier versions of the plug-in and the texture, unlike the payload's.
 void WriteEarlierFiles(const std::string& folder);
 
-// Gives root\path (created when missing) a DACL that lets everyone read it
-// but nobody change it; the earlier DACL is back when the object goes.
-class ReadOnlyKey {
-  public:
-    ReadOnlyKey(HKEY root, const char* path);
-    ~ReadOnlyKey();
-    ReadOnlyKey(const ReadOnlyKey&) = delete;
-    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
-
-  private:
-    RegKey key_;
-    std::vector<BYTE> earlier_;
-};
-
 enum class InstallFault {
     PlugInHeld,         // another program holds the plug-in without sharing
     TextureHeld,        // ... the texture, sharing reading only
@@ -45,6 +32,18 @@ enum class InstallFault {
     DiskFull,           // room for the plug-in, not for the texture
 };
 
+// What an installation reports for each fault: the step and error, the file
+// or key named, and the cause its message gives. The machine's hive alone
+// refusing is no failure: step None, nothing named.
+struct FaultReport {
+    InstallFault fault;
+    InstallStep step;
+    DWORD error;
+    const char* named;
+    const char* cause;
+};
+extern const FaultReport kFaultReports[6];
+
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,
 // see cmake/small-drive.sh). Null, with a note, when there is none.
@@ -52,7 +51,8 @@ std::unique_ptr<TempFolder> FolderFor(InstallFault fault);
 
 // Makes `fault` real for an installation into `folder`, which holds the
 // earlier files; released when the object goes. For DiskFull a filler file
-// fills the folder's drive until then.
+// fills the folder's drive until then; a refused key gets a DACL that lets
+// everyone read it but nobody change it, and its earlier DACL back.
 class ArrangedFault {
   public:
     ArrangedFault(InstallFault fault, const std::string& folder);
@@ -64,5 +64,6 @@ class ArrangedFault {
     KernelHandle held_;
     std::string readOnlyFile_;
     std::string filler_;
-    std::unique_ptr<ReadOnlyKey> key_;
+    RegKey key_;
+    std::vector<BYTE> keyDacl_;
 };
