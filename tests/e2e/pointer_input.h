@@ -50,12 +50,13 @@ inline bool ParkPointer() {
     return MovePointer(0, 0);
 }
 
-// A left click where the pointer is: the button goes down and up.
-inline bool PressLeftButton() {
+// The left button where the pointer is: down, up, or (by default) both, a
+// click.
+inline bool PressLeftButton(bool down = true, bool up = true) {
     INPUT clicks[2] = {};
-    clicks[0].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].type = INPUT_MOUSE;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return SendInput(2, clicks, sizeof clicks[0]) == 2;
+    UINT count = 0;
+    if (down) clicks[count++].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    if (up) clicks[count++].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (UINT i = 0; i < count; ++i) clicks[i].type = INPUT_MOUSE;
+    return SendInput(count, clicks, sizeof clicks[0]) == count;
 }

@@ -284,6 +284,27 @@ TEST(SkinnedDialog, HidesTheInstallButtonWhileNoOptionIsTicked) {
     ASSERT_TRUE(PointAt(setup.dialog, kNowhere.x, kNowhere.y));
     ASSERT_TRUE(setup.WaitForStartLook(true, false, true));
 
+    // The window follows the pointer that holds it by its background.
+    RECT before = {};
+    GetWindowRect(setup.dialog, &before);
+    POINT grip = kNowhere;
+    ClientToScreen(setup.dialog, &grip);
+    ASSERT_TRUE(MovePointer(grip.x, grip.y));
+    ASSERT_TRUE(PressLeftButton(true, false));
+    for (int step = 1; step <= 6; ++step) {
+        ASSERT_TRUE(MovePointer(grip.x + 10 * step, grip.y + 5 * step));
+        Sleep(20);
+    }
+    ASSERT_TRUE(PressLeftButton(false, true));
+    RECT after = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(setup.dialog, &after);
+            return after.left == before.left + 60 && after.top == before.top + 30;
+        },
+        kPaintTimeout))
+        << "moved by " << after.left - before.left << ", " << after.top - before.top;
+
     EndWithEscape(setup);
 }
 
@@ -565,13 +586,16 @@ TEST_F(SkinnedInstall, KeyboardAloneChoosesUnticksInstallsAndCloses) {
     ASSERT_TRUE(setup.WaitForCompletedLook(true));
     ExpectInstalled(false, true);
 
-    // Completed: the close button has the focus, and the link is the only
-    // other stop.
+    // Completed: the close button has the focus, the link is the only other
+    // stop, and Down reaches no list and opens no browser.
     EXPECT_TRUE(setup.WaitForFocusOn(reader, "Close"));
     for (const char* focused : {kLinkName, "Close"}) {
         ASSERT_TRUE(TypeKey(VK_TAB));
         EXPECT_TRUE(setup.WaitForFocusOn(reader, focused));
     }
+    ASSERT_TRUE(TypeKey(VK_DOWN));
+    Sleep(200);
+    EXPECT_EQ(nullptr, setup.OtherDialog(0));
     ASSERT_TRUE(setup.WaitForCompletedLook(true));
 
     ASSERT_TRUE(TypeKey(VK_RETURN));
