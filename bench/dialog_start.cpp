@@ -1,11 +1,12 @@
 // Times the install dialog as a user meets it. From outside, over several
-// starts of the built setup.exe: from just before CreateProcess to the
-// dialog's window appearing, to its skin painted on the screen as the
-// artwork says, and to the whole client area settled. Then the status text
-// under the real pointer, across processes: from the pointer's move to the
-// white text on the screen, and to the text wiped again. Last, the same
-// update inside this process: the dialog's own skin set-up on a popup
-// window, a mouse move offered to its real controls through the skin.
+// starts of the built setup.exe (or of the one SETUP_EXE names, to compare
+// two builds): from just before CreateProcess to the dialog's window
+// appearing, to its skin painted on the screen as the artwork says, and to
+// the whole client area settled. Then the status text under the real
+// pointer, across processes: from the pointer's move to the white text on
+// the screen, and to the text wiped again. Last, the same update inside this
+// process: the dialog's own skin set-up on a popup window, a mouse move
+// offered to its real controls through the skin.
 #include <windows.h>
 
 #include <stdio.h>
@@ -19,8 +20,18 @@
 #include "bench/bench_support.h"
 #include "e2e/dialog_look.h"
 #include "e2e/pointer_input.h"
+#include "e2e/setup_exe.h"
 #include "skin/skin_context.h"
 #include "support/screen_capture.h"
+
+// The folder of this program, ending with a backslash: where the built
+// setup.exe lies beside it.
+std::string OwnFolder() {
+    char own[MAX_PATH];
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string path = own;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
 
 namespace {
 
@@ -47,13 +58,6 @@ struct Figures {
                sorted[sorted.size() / 2], sorted.back(), unit, sorted.size());
     }
 };
-
-std::string OwnFolder() {
-    char own[MAX_PATH];
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string path = own;
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 // The visible dialog of a process, or null.
 HWND FindDialogOf(DWORD process) {
@@ -82,7 +86,7 @@ class SetupRun {
   public:
     bool Start() {
         ParkPointer();
-        std::string command = "\"" + OwnFolder() + "setup.exe\"";
+        std::string command = "\"" + SetupExePath() + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started = NowMs();
