@@ -44,15 +44,22 @@ int BrowseEntryIndex() {
     return BrowseIndex + (BrowsedEntryPresent ? 1 : 0);
 }
 
+// Reads the text of list entry `index` into `text` (kPathSize bytes). Returns
+// false, reading nothing, when there is no such entry or its text does not
+// fit.
+bool ListText(HWND dialog, int index, char* text) {
+    LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, index);
+    if (length == CB_ERR || length >= kPathSize) return false;
+    return SendList(dialog, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) != CB_ERR;
+}
+
 // Opens the browser at the folder the list had selected before, or at its
 // parent while that does not exist yet (a maker's folder still to create).
 int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM, LPARAM dialog) {
     if (message != BFFM_INITIALIZED) return 0;
     HWND owner = reinterpret_cast<HWND>(dialog);
     char folder[kPathSize];
-    LRESULT length = SendList(owner, CB_GETLBTEXTLEN, FolderIndex);
-    if (FolderIndex == BrowseEntryIndex() || length == CB_ERR || length >= kPathSize) return 0;
-    SendList(owner, CB_GETLBTEXT, FolderIndex, reinterpret_cast<LPARAM>(folder));
+    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) return 0;
     if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
     return 0;
@@ -80,11 +87,9 @@ void FitDropDownWidth(HWND dialog) {
     int count = static_cast<int>(SendList(dialog, CB_GETCOUNT));
     for (int i = 0; i < count; ++i) {
         char entry[kPathSize];
-        LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, i);
-        if (length == CB_ERR || length >= kPathSize) continue;
-        SendList(dialog, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        if (!ListText(dialog, i, entry)) continue;
         SIZE extent = {};
-        GetTextExtentPoint32A(dc.Get(), entry, static_cast<int>(length), &extent);
+        GetTextExtentPoint32A(dc.Get(), entry, lstrlenA(entry), &extent);
         if (extent.cx > widest) widest = extent.cx;
     }
     // Room for the borders, the item margins and a scroll bar.
@@ -192,24 +197,16 @@ bool ChooseDestination(HWND dialog, InstallFailure* failure) {
         AskForFolder(dialog);
         return false;
     }
-    LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, selected);
-    if (length == CB_ERR || length >= kPathSize) {
-        failure->step = InstallStep::OpenFolder;
-        failure->error = ERROR_FILENAME_EXCED_RANGE;
-        CopyText(DestinationFolder, "");
-        return false;
-    }
-    SendList(dialog, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(DestinationFolder));
-    return true;
+    if (ListText(dialog, selected, DestinationFolder)) return true;
+    CopyText(DestinationFolder, "");
+    return failure->Stop(InstallStep::OpenFolder, ERROR_FILENAME_EXCED_RANGE);
 }
 
 // Enters DestinationFolder, creating its last level when it is missing.
 bool EnterDestination(InstallFailure* failure) {
     if (SetCurrentDirectoryA(DestinationFolder) || CreateDirectoryA(DestinationFolder, nullptr))
         return true;
-    failure->step = InstallStep::OpenFolder;
-    failure->error = GetLastError();
-    return false;
+    return failure->Stop(InstallStep::OpenFolder, GetLastError());
 }
 
 INT_PTR OnInstall(HWND dialog) {

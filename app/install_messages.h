@@ -9,7 +9,7 @@
 // The caption of every box the program shows.
 extern const char kSetupCaption[];
 
-// The selected entry names no folder (the browse entry, or nothing).
+// Nothing in the list is selected.
 void AskForFolder(HWND owner);
 
 // The installation into `folder` stopped as `failure` describes: says what

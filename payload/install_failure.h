@@ -21,4 +21,12 @@ struct InstallFailure {
     DWORD error = 0;         // the error of the call that failed
     char file[kPathSize]{};  // the file's name, the folder, or the registry key
     bool putBack = true;     // whatever had been changed was put back
+
+    // Records why the installation stopped; returns false, for the caller to
+    // return in turn.
+    bool Stop(InstallStep why, DWORD code) {
+        step = why;
+        error = code;
+        return false;
+    }
 };

@@ -30,16 +30,6 @@ bool IsExcluded(const char* mappedName) {
     return false;
 }
 
-namespace {
-
-bool Fail(InstallFailure* failure, InstallStep step, DWORD error) {
-    failure->step = step;
-    failure->error = error;
-    return false;
-}
-
-}  // namespace
-
 BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param) {
     InstallUnit* unit = reinterpret_cast<InstallUnit*>(param);
     InstallFailure* failure = &unit->failure;
@@ -51,13 +41,13 @@ BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
     // change, and a name too long for a file name is refused.
     char fileName[MAX_PATH];
     if (!CopyText(failure->file, name) || !CopyText(fileName, name))
-        return Fail(failure, InstallStep::PathTooLong, ERROR_FILENAME_EXCED_RANGE);
+        return failure->Stop(InstallStep::PathTooLong, ERROR_FILENAME_EXCED_RANGE);
 
     HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(RT_PAYLOAD));
     DWORD size = resource ? SizeofResource(module, resource) : 0;
     HGLOBAL loaded = size ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return Fail(failure, InstallStep::ReadResource, GetLastError());
+    if (!bytes) return failure->Stop(InstallStep::ReadResource, GetLastError());
 
     MapPayloadFileName(fileName);
     CopyText(failure->file, fileName);
@@ -66,9 +56,9 @@ BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
     // Checked before anything is created: the longest path a file needs.
     const PresetKind* preset = FindPresetKind(fileName);
     if (!preset && !FitsFolder(DestinationFolder, fileName))
-        return Fail(failure, InstallStep::PathTooLong, ERROR_FILENAME_EXCED_RANGE);
+        return failure->Stop(InstallStep::PathTooLong, ERROR_FILENAME_EXCED_RANGE);
     if (unit->count == kPayloadCapacity)
-        return Fail(failure, InstallStep::ReadResource, ERROR_NOT_ENOUGH_MEMORY);
+        return failure->Stop(InstallStep::ReadResource, ERROR_NOT_ENOUGH_MEMORY);
 
     PayloadItem& item = unit->items[unit->count++];
     CopyText(item.name, fileName);
@@ -85,7 +75,7 @@ bool CollectPayload(HMODULE module, InstallUnit* unit) {
                                        reinterpret_cast<LONG_PTR>(unit));
     // A program without payload has nothing to install: that is no success.
     if (!finished && unit->failure.step == InstallStep::None) {
-        Fail(&unit->failure, InstallStep::ReadResource, GetLastError());
+        unit->failure.Stop(InstallStep::ReadResource, GetLastError());
         CopyText(unit->failure.file, "payload");
     }
     return unit->failure.step == InstallStep::None;
@@ -112,7 +102,7 @@ LONG KeepPresets(const InstallUnit& unit, PresetHive* hive, const PresetKind** r
 bool FailSettings(InstallFailure* failure, LONG status, const PresetKind* kind) {
     CopyText(failure->file, "HKEY_CURRENT_USER\\");
     AppendText(failure->file, kind->subkey);
-    return Fail(failure, InstallStep::WriteSettings, static_cast<DWORD>(status));
+    return failure->Stop(InstallStep::WriteSettings, static_cast<DWORD>(status));
 }
 
 // Puts every replaced file back, newest first, and removes what the

@@ -26,12 +26,6 @@ struct FilePath {
     char text[MAX_PATH];
 };
 
-bool Fail(InstallFailure* failure, InstallStep step, DWORD error) {
-    failure->step = step;
-    failure->error = error;
-    return false;
-}
-
 // Removes a file, or a link itself (never what it points to): DeleteFile
 // takes files and file links, RemoveDirectory empty folders and junctions.
 void RemoveName(const char* path) {
@@ -88,12 +82,12 @@ bool StageFile(const char* folder, const char* name, const void* bytes, DWORD si
     // this fail rather than be written through.
     KernelHandle file(CreateFileA(staged.text, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file) return Fail(failure, InstallStep::WriteFile, GetLastError());
+    if (!file) return failure->Stop(InstallStep::WriteFile, GetLastError());
     if (WriteAll(file.Get(), static_cast<const BYTE*>(bytes), size) && file.Close()) return true;
     DWORD error = GetLastError();
     file.Reset();
     DeleteFileA(staged.text);
-    return Fail(failure, InstallStep::WriteFile, error);
+    return failure->Stop(InstallStep::WriteFile, error);
 }
 
 bool ReplaceWithStaged(const char* folder, const char* name, bool* existed,
@@ -106,26 +100,26 @@ bool ReplaceWithStaged(const char* folder, const char* name, bool* existed,
     DWORD lookup = GetLastError();
     *existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (!*existed && lookup != ERROR_FILE_NOT_FOUND)
-        return Fail(failure, InstallStep::ReplaceFile, lookup);
+        return failure->Stop(InstallStep::ReplaceFile, lookup);
     if (*existed) {
         // Windows refuses to move over a read-only file, some platforms do
         // not: a file the user protected is never replaced.
         if (attributes & FILE_ATTRIBUTE_READONLY)
-            return Fail(failure, InstallStep::ReadOnlyFile, ERROR_ACCESS_DENIED);
+            return failure->Stop(InstallStep::ReadOnlyFile, ERROR_ACCESS_DENIED);
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            return Fail(failure, InstallStep::ReplaceFile, ERROR_DIRECTORY);
+            return failure->Stop(InstallStep::ReplaceFile, ERROR_DIRECTORY);
         if (DWORD error = InUseError(target.text))
-            return Fail(failure, InstallStep::ReplaceFile, error);
+            return failure->Stop(InstallStep::ReplaceFile, error);
         // A hard link keeps the earlier file whole at no cost; a volume
         // without hard links gets a copy, made only as a new file.
         if (!CreateHardLinkA(backup.text, target.text, nullptr) &&
             !CopyFileA(target.text, backup.text, TRUE))
-            return Fail(failure, InstallStep::ReplaceFile, GetLastError());
+            return failure->Stop(InstallStep::ReplaceFile, GetLastError());
     }
     // Without an earlier file there is nothing to replace: a file that
     // appeared meanwhile makes the move fail rather than be lost.
     if (!MoveFileExA(staged.text, target.text, *existed ? kMoveFlags : MOVEFILE_WRITE_THROUGH))
-        return Fail(failure, InstallStep::ReplaceFile, GetLastError());
+        return failure->Stop(InstallStep::ReplaceFile, GetLastError());
     return true;
 }
 
