@@ -166,7 +166,8 @@ class SkinAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (!host) return E_FAIL;
         HWND holder = GetFocus();
-        if (holder == host->window) return Number(host->focused ? IdOf(host->focused) : 0, focus);
+        if (holder == host->window)
+            return Number(host->focused ? host->focused->ChildId() : 0, focus);
         LONG id = holder ? WindowIdOf(holder) : 0;
         return id ? Number(id, focus) : Nothing(focus);
     }
@@ -235,7 +236,8 @@ class SkinAccessible final : public IAccessible {
         RECT client;
         GetClientRect(host->window, &client);
         if (!PtInRect(&client, point)) return S_FALSE;
-        if (SkinControl* control = ControlAt(host, point, false)) return Number(IdOf(control), at);
+        if (SkinControl* control = ControlAt(host, point, false))
+            return Number(control->ChildId(), at);
         HWND child = ChildWindowFromPointEx(host->window, point, CWP_SKIPINVISIBLE);
         LONG id = child && child != host->window ? WindowIdOf(child) : 0;
         return Number(id ? id : CHILDID_SELF, at);
@@ -296,11 +298,6 @@ class SkinAccessible final : public IAccessible {
             if (target && (target == child || IsChild(child, target))) return id;
         }
         return target ? 0 : id;
-    }
-    LONG IdOf(const SkinControl* control) const {
-        for (int i = 0; i < host->controlCount; ++i)
-            if (host->controls[i] == control) return i + 1;
-        return CHILDID_SELF;
     }
 };
 

@@ -58,10 +58,14 @@ bool SkinControl::CanTakeFocus() {
     return active && visible && DefaultActionName();
 }
 
-// A control's child id is its place in the table, counted from 1.
-void SkinControl::NotifyEvent(DWORD event) {
+int SkinControl::ChildId() const {
     for (int i = 0; i < host->controlCount; ++i)
-        if (host->controls[i] == this) NotifyWinEvent(event, host->window, OBJID_CLIENT, i + 1);
+        if (host->controls[i] == this) return i + 1;
+    return CHILDID_SELF;
+}
+
+void SkinControl::NotifyEvent(DWORD event) {
+    if (int id = ChildId()) NotifyWinEvent(event, host->window, OBJID_CLIENT, id);
 }
 
 void SkinControl::Show(int shown) {

@@ -82,8 +82,11 @@ class SkinControl {
     static int HitTest(int left, int top, int right, int bottom, LPARAM lParam);
     // Posts WM_CONTROL_NOTIFY with `id` to `window`; nothing for id 0.
     static void PostNotify(HWND window, int id);
+    // The control's child id in the window's object for screen readers: its
+    // place in the host's table, counted from 1; 0 when it is not registered.
+    int ChildId() const;
     // Tells screen readers that something of the control changed (an
-    // EVENT_OBJECT_ event, for its child id in the window's client object).
+    // EVENT_OBJECT_ event, for its child id).
     void NotifyEvent(DWORD event);
     // Active, visible and with a default action.
     bool CanTakeFocus();

@@ -21,7 +21,7 @@ int CurrentStop(const ControlHost* host) {
 }
 
 bool CanTakeFocus(const FocusStop& stop) {
-    if (stop.control) return stop.control->active && stop.control->visible;
+    if (stop.control) return stop.control->CanTakeFocus();
     return IsWindowVisible(stop.child) && IsWindowEnabled(stop.child);
 }
 

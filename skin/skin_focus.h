@@ -25,8 +25,9 @@ void SetSkinFocus(ControlHost* host, SkinControl* control);
 
 // Tab (backward: Shift+Tab): from the stop that has the focus now, moves it
 // to the next (previous) stop that can take it, round the order; from none,
-// to the first (last). A control can take it while active and visible, a
-// child window while visible and enabled. Shows the focus cues.
+// to the first (last). A control can take it while active, visible and with
+// a default action, a child window while visible and enabled. Shows the focus
+// cues.
 void StepSkinFocus(ControlHost* host, bool backward);
 
 // The keyboard has been used: the mark shows from now on.
