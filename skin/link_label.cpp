@@ -2,17 +2,13 @@
 
 #include <oleacc.h>
 
-#include "common/bounded_text.h"
 #include "common/handles.h"
-#include "skin/skin_bitmap.h"
 #include "skin/skin_draw.h"
 
 LinkLabel::LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
                      const char* statusText)
-    : SkinControl(host, statusText), visited(0) {
-    SetRect(&bounds, place->left, place->top, place->left, place->top);
-    this->text[0] = '\0';
-    if (text) CopyText(this->text, text);
+    : TextLabel(host, place->left, place->top, text, statusText), visited(0) {
+    active = 1;
     this->commandId = commandId;
 }
 
@@ -35,16 +31,8 @@ int LinkLabel::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-RECT LinkLabel::Bounds() {
-    return bounds;
-}
-
 int LinkLabel::AccessibleRole() {
     return ROLE_SYSTEM_LINK;
-}
-
-const char* LinkLabel::AccessibleName() {
-    return text;
 }
 
 int LinkLabel::AccessibleState() {
@@ -66,7 +54,7 @@ HCURSOR LinkLabel::Cursor() {
 
 void LinkLabel::Paint(HDC dc) {
     if (!visible) {
-        if (host->background) host->background->TileFill(dc, bounds);
+        TextLabel::Paint(dc);
         return;
     }
     SelectGuard font(dc, UnderlineFont);

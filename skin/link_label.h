@@ -6,13 +6,12 @@
 
 #include <windows.h>
 
-#include "skin/skin_control.h"
+#include "skin/text_label.h"
 
-constexpr int kLinkTextSize = 60;  // NUL included
 constexpr COLORREF kLinkColour = RGB(0, 0, 0xFF);
 constexpr COLORREF kVisitedLinkColour = RGB(0x80, 0, 0x80);
 
-class LinkLabel : public SkinControl {
+class LinkLabel : public TextLabel {
   public:
     // The text is drawn with its top-left corner at the top-left of `place`;
     // the rest of `place` is not used. A text longer than 59 characters, or
@@ -31,18 +30,13 @@ class LinkLabel : public SkinControl {
     // is left with black text. Hidden: the background over the measured
     // bounds (nothing before the first paint).
     void Paint(HDC dc) override;
-    // The measured text; a link, visited once clicked, whose action jumps:
-    // marks it visited and posts `commandId`, as a click does. The hand
-    // cursor over it.
-    RECT Bounds() override;
+    // A link, visited once clicked, whose action jumps: marks it visited and
+    // posts `commandId`, as a click does. The hand cursor over it.
     int AccessibleRole() override;
-    const char* AccessibleName() override;
     int AccessibleState() override;
     const char* DefaultActionName() override;
     void DoDefaultAction(HWND window) override;
     HCURSOR Cursor() override;
 
     int visited;  // clicked at least once; never cleared
-    RECT bounds;  // the text's rectangle as last measured; the hit area
-    char text[kLinkTextSize];
 };

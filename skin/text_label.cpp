@@ -6,8 +6,8 @@
 #include "skin/skin_bitmap.h"
 #include "skin/skin_draw.h"
 
-TextLabel::TextLabel(ControlHost* host, int x, int y, const char* text)
-    : SkinControl(host, nullptr), bounds{x, y, x, y} {
+TextLabel::TextLabel(ControlHost* host, int x, int y, const char* text, const char* statusText)
+    : SkinControl(host, statusText), bounds{x, y, x, y} {
     active = 0;
     this->text[0] = '\0';
     if (text) CopyText(this->text, text);

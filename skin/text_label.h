@@ -1,19 +1,20 @@
 // A line of text painted on the skin: a label that screen readers read as
-// static text. It never takes the mouse or the keyboard focus.
+// static text. It never takes the mouse or the keyboard focus. The link label
+// is one that does.
 #pragma once
 
 #include <windows.h>
 
 #include "skin/skin_control.h"
 
-constexpr int kLabelTextSize = 64;  // NUL included
+constexpr int kLabelTextSize = 60;  // NUL included
 
 class TextLabel : public SkinControl {
   public:
-    // The text's top-left corner at (x, y). A text longer than 63 characters
-    // leaves the label empty. Created inactive; until the first Paint the
-    // label covers only that corner point.
-    TextLabel(ControlHost* host, int x, int y, const char* text);
+    // The text's top-left corner at (x, y). A text longer than 59 characters,
+    // or none, leaves the label empty. Created inactive; until the first
+    // Paint the label covers only that corner point.
+    TextLabel(ControlHost* host, int x, int y, const char* text, const char* statusText = nullptr);
 
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Visible: the text in black in the DC's font, measured into `bounds`.
@@ -24,6 +25,6 @@ class TextLabel : public SkinControl {
     int AccessibleRole() override;
     const char* AccessibleName() override;
 
-    RECT bounds;
+    RECT bounds;  // the text's rectangle as last measured
     char text[kLabelTextSize];
 };
