@@ -24,15 +24,6 @@
 #include "skin/skin_context.h"
 #include "support/screen_capture.h"
 
-// The folder of this program, ending with a backslash: where the built
-// setup.exe lies beside it.
-std::string OwnFolder() {
-    char own[MAX_PATH];
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string path = own;
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
 namespace {
 
 constexpr int kDefaultRuns = 9;

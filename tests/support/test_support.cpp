@@ -373,13 +373,6 @@ HWND ChildProcess::Dialog(DWORD wait, HWND except) const {
     return search.found;
 }
 
-std::string OwnFolder() {
-    char own[MAX_PATH];
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string path = own;
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
 void PressKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);

@@ -164,8 +164,14 @@ class ChildProcess {
     PROCESS_INFORMATION info_{};
 };
 
-// The folder of this test program, ending with a backslash.
-std::string OwnFolder();
+// The folder of this program, ending with a backslash. Inline, so that the
+// benchmarks, which link none of the tests' support, have it too.
+inline std::string OwnFolder() {
+    char own[MAX_PATH];
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string path = own;
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
 
 // Posts a key press and release, as typed while `window` has the focus.
 void PressKey(HWND window, WPARAM key);
