@@ -1,7 +1,8 @@
 // Small routines on path texts that the folder searches share. Each works in
 // place on a NUL-terminated 8-bit text in a buffer the caller owns; the ones
 // that can lengthen a text are told the buffer's size and refuse what does
-// not fit.
+// not fit, or what would be longer than a path (kPathLength characters, NUL
+// included). A UTF-8 sequence counts as one character.
 #pragma once
 
 #include <stddef.h>
@@ -16,9 +17,9 @@
 // that the text names the folder as it is on disk.
 bool ProbeFolder(char* path);
 
-// Lower-cases the text, then upper-cases its first character and every byte
-// from 'A' to 'z' that follows a non-letter: "o'neil 2.0\plug-ins" becomes
-// "O'Neil 2.0\Plug-Ins".
+// Lower-cases A to Z, then upper-cases the first character and every byte
+// from 'A' to 'z' that follows a character that is no letter: "o'neil
+// 2.0\plug-ins" becomes "O'Neil 2.0\Plug-Ins", "müller" "Müller".
 void TitleCasePath(char* text);
 
 // Makes a non-empty text end with a backslash. Returns the text, or null when
