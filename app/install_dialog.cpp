@@ -88,8 +88,12 @@ void FitDropDownWidth(HWND dialog) {
     for (int i = 0; i < count; ++i) {
         char entry[kPathSize];
         if (!ListText(dialog, i, entry)) continue;
+        // Measured as the list draws it: the font's code page need not be
+        // the program's.
+        WCHAR wide[kPathLength];
+        int length = MultiByteToWideChar(CP_ACP, 0, entry, -1, wide, kPathLength) - 1;
         SIZE extent = {};
-        GetTextExtentPoint32A(dc.Get(), entry, lstrlenA(entry), &extent);
+        if (length > 0) GetTextExtentPoint32W(dc.Get(), wide, length, &extent);
         if (extent.cx > widest) widest = extent.cx;
     }
     // Room for the borders, the item margins and a scroll bar.
@@ -117,7 +121,7 @@ void FillFolderList(HWND dialog) {
     for (const CandidateFolder& candidate : CandidateList) {
         if (candidate.path[0] == '\0') break;
         if (!CopyText(PathBuffer, candidate.path)) continue;
-        if (candidate.flag && !AppendText(PathBuffer, kMakerFolder)) continue;
+        if (candidate.flag && !JoinPath(PathBuffer, kPathSize, kMakerFolder)) continue;
         SendList(dialog, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PathBuffer));
         ++count;
     }
@@ -144,12 +148,15 @@ void OnInitDialog(HWND dialog) {
 bool AskUserForFolder() {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     if (!item) return false;
-    bool found = SHGetPathFromIDListA(item, PathBuffer) != FALSE;
+    // The A function would hand back at most MAX_PATH bytes, too few for a
+    // long path in UTF-8: the path is taken in UTF-16 and converted whole.
+    WCHAR chosen[MAX_PATH];
+    bool found =
+        SHGetPathFromIDListW(item, chosen) &&
+        WideCharToMultiByte(CP_ACP, 0, chosen, -1, PathBuffer, kPathSize, nullptr, nullptr) > 1;
     CoTaskMemFree(item);
-    if (!found || PathBuffer[0] == '\0') return false;
-    int length = lstrlenA(PathBuffer);
-    if (PathBuffer[length - 1] != '\\' && !AppendText(PathBuffer, "\\")) return false;
-    return SetCurrentDirectoryA(PathBuffer) != FALSE;
+    return found && AddTrailingBackslash(PathBuffer, kPathSize) &&
+           SetCurrentDirectoryA(PathBuffer) != FALSE;
 }
 
 // The list holds at most one browsed folder, just before the browse entry.

@@ -45,8 +45,10 @@ bool SelectInBrowser(HWND browser, const std::string& folder) {
     std::string name = folder;
     if (name.back() == '\\') name.pop_back();
     name = Lower(name.substr(name.find_last_of('\\') + 1));  // "c:" for a drive root
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
     for (int attempt = 0; attempt < 50; ++attempt) {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide));
         if (Lower(BrowserSelection(browser)).find(name) != std::string::npos) return true;
         Sleep(20);
     }
@@ -60,6 +62,21 @@ bool SelectInBrowser(HWND browser, const std::string& folder) {
 void AnswerBrowser(HWND browser, const std::string& folder) {
     bool chosen = !folder.empty() && SelectInBrowser(browser, folder);
     PostMessageA(browser, WM_COMMAND, chosen ? IDOK : IDCANCEL, 0);
+}
+
+// A folder in `base` (an ASCII path) whose path is `length` characters long
+// with its backslash, named in CJK characters, at most 80 to a level (as a
+// Linux file system takes them); every level above the last is created.
+std::string CjkFolder(const std::string& base, int length) {
+    std::string path = base;
+    for (int left = length - static_cast<int>(base.size()); left > 0;) {
+        int level = left - 1 > 80 ? 80 : left - 1;
+        if (left - level - 1 == 1) --level;  // a last level of none is no level
+        if (path != base) CreateDirectoryA(path.c_str(), nullptr);
+        path += Repeat("插", level) + "\\";
+        left -= level + 1;
+    }
+    return path;
 }
 
 // The install dialog from the program's own template, run modeless so that
@@ -262,20 +279,28 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
 // The drop-down is as wide as the widest entry, so that the end of a long
 // path shows, but never wider than the screen.
 TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
-    std::string longer = "C:\\" + std::string(100, 'w') + "\\Plug-Ins\\";
-    PlaceCandidate("C:\\Short\\", 0);
-    PlaceCandidate(longer, 1);
-    Open();
-    SIZE extent = {};
-    {
-        WindowDc dc(list);
-        SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-        std::string entry = longer + "Vantorel\\";
-        GetTextExtentPoint32A(dc.Get(), entry.c_str(), static_cast<int>(entry.size()), &extent);
+    // In any script, measured as the list draws it.
+    for (const std::string& longer : {"C:\\" + std::string(100, 'w') + "\\Plug-Ins\\",
+                                      "C:\\" + Repeat("插", 40) + "\\Plug-Ins\\"}) {
+        ResetFolderTables();
+        if (dialog) DestroyWindow(dialog);
+        PlaceCandidate("C:\\Short\\", 0);
+        PlaceCandidate(longer, 1);
+        Open();
+        SIZE extent = {};
+        {
+            WindowDc dc(list);
+            SelectGuard font(dc.Get(),
+                             reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+            wchar_t entry[kPathLength];
+            int length = MultiByteToWideChar(CP_ACP, 0, (longer + "Vantorel\\").c_str(), -1, entry,
+                                             kPathLength);
+            GetTextExtentPoint32W(dc.Get(), entry, length - 1, &extent);
+        }
+        LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
+        EXPECT_GT(wide, extent.cx);
+        EXPECT_LT(wide, extent.cx + 60);
     }
-    LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
-    EXPECT_GT(wide, extent.cx);
-    EXPECT_LT(wide, extent.cx + 60);
 
     ResetFolderTables();
     DestroyWindow(dialog);
@@ -308,6 +333,12 @@ TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt)
     ASSERT_TRUE(BrowseTo(""));
     EXPECT_EQ(0, Selection());
     EXPECT_EQ(3u, Entries().size());
+
+    // A folder of any name comes back whole, however long its path.
+    std::string named = CjkFolder(first.Path(), 250);
+    ASSERT_TRUE(CreateDirectoryA(named.c_str(), nullptr));
+    ASSERT_TRUE(BrowseTo(named));
+    EXPECT_EQ(named, Entries()[1]);
 }
 
 TEST_F(InstallDialog, DriveRootKeepsItsSingleBackslash) {
@@ -337,21 +368,27 @@ TEST_F(InstallDialog, OnlyAPickOfTheBrowseEntryOpensTheBrowser) {
 // does not exist yet.
 TEST_F(InstallDialog, BrowserOpensAtTheChosenFolder) {
     TempFolder folder;
+    std::string named = CjkFolder(folder.Path(), 250);
+    ASSERT_TRUE(CreateDirectoryA(named.c_str(), nullptr));
     PlaceCandidate(folder.Path(), 0);
     PlaceCandidate(folder.Path() + "Missing\\", 0);
+    PlaceCandidate(named, 0);
     Open();
-    std::string name = folder.Path().substr(0, folder.Path().size() - 1);
-    name = Lower(name.substr(name.find_last_of('\\') + 1));
-    for (int entry : {0, 1}) {
+    auto lastName = [](const std::string& path) {
+        std::string name = path.substr(0, path.size() - 1);
+        return Lower(name.substr(name.find_last_of('\\') + 1));
+    };
+    const std::string names[] = {lastName(folder.Path()), lastName(folder.Path()), lastName(named)};
+    for (int entry : {0, 1, 2}) {
         Choose(entry);
         std::string opened;
         ModalWatcher watcher([&](HWND browser) {
             WaitUntil([&] { return !(opened = Lower(BrowserSelection(browser))).empty(); }, 2000);
             AnswerBrowser(browser, "");
         });
-        Pick(2);
+        Pick(3);
         ASSERT_TRUE(watcher.Answered());
-        EXPECT_EQ(name, opened) << entry;
+        EXPECT_EQ(names[entry], opened) << entry;
     }
 }
 
@@ -395,17 +432,21 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
 
 // A folder that cannot be used is reported before anything is created in
 // it: one too long for the paths the installation needs is not even made.
+// The longest the system takes for them installs, in any script.
 TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
     TempFolder folder;
     std::string deep = folder / std::string(200, 'd');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
     WriteWholeFile(folder / "File", {'f'});
+    // With "PastelCraft3.8bf.pcs-new", 259 characters.
+    std::string longest = CjkFolder(folder.Path(), 235);
     const struct {
         std::string candidate, cause;
     } cases[] = {
         {folder / "Missing\\Deeper\\", "creates only the last folder"},
         {folder / "File\\", "A file, not a folder, has this name"},
         {deep + "\\Vantorel\\", "The path is too long"},
+        {longest.substr(0, longest.size() - 1) + "插\\", "The path is too long"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.candidate);
@@ -421,6 +462,12 @@ TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
         DestroyWindow(dialog);
     }
     EXPECT_EQ(std::vector<std::string>{}, FolderNames(deep + "\\"));
+
+    ResetFolderTables();
+    PlaceCandidate(longest, 0);
+    Open();
+    EXPECT_EQ("", InstallAndReadMessage());
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(longest + "PastelCraft3.8bf"));
 }
 
 // After a failure the folder and the presets are as they were, the dialog

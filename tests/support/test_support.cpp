@@ -32,8 +32,8 @@ TempFolder::TempFolder(const std::string& base) {
 TempFolder::~TempFolder() {
     // A folder that is the current directory cannot be removed: code under
     // test may have entered it.
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, current);
+    char current[3 * MAX_PATH] = "";  // a path in UTF-8 takes up to three bytes a character
+    GetCurrentDirectoryA(sizeof current, current);
     std::string inside = std::string(current) + "\\";
     if (_strnicmp(inside.c_str(), path_.c_str(), path_.size()) == 0) {
         char base[MAX_PATH];
