@@ -346,7 +346,8 @@ TEST_F(InstallDialog, BrowserOpensAtTheChosenFolder) {
         Choose(entry);
         std::string opened;
         ModalWatcher watcher([&](HWND browser) {
-            WaitUntil([&] { return !(opened = Lower(BrowserSelection(browser))).empty(); }, 2000);
+            // The browser may show its root before it reaches the folder.
+            WaitUntil([&] { return (opened = Lower(BrowserSelection(browser))) == name; }, 2000);
             AnswerBrowser(browser, "");
         });
         Pick(2);
