@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "discovery/candidate_list.h"
+#include "discovery/documented_folders.h"
 #include "discovery/host_probe.h"
 #include "discovery/path_text.h"
 #include "discovery/vendor_search.h"
@@ -48,4 +49,5 @@ void DiscoverFolders(char* pathBuffer) {
         else
             AddCandidateFolder(pathBuffer);
     }
+    ProbeDocumentedFolders(pathBuffer);
 }

@@ -53,13 +53,42 @@ bool ListText(HWND dialog, int index, char* text) {
     return SendList(dialog, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) != CB_ERR;
 }
 
+// The folder the browser was asked to open at, until it reports its first
+// selection; empty otherwise.
+char AskedFolder[kPathSize];
+
+// Whether the browser's folder `shown` (no final backslash) is `asked` (one
+// final backslash, unless a drive's root).
+bool IsAskedFolder(const char* shown, const char* asked) {
+    int length = lstrlenA(asked);
+    if (length > 3 && asked[length - 1] == '\\') --length;
+    return lstrlenA(shown) == length &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shown, length, asked, length) ==
+               CSTR_EQUAL;
+}
+
 // Opens the browser at the folder the list had selected before, or at its
 // parent while that does not exist yet (a maker's folder still to create).
-int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM, LPARAM dialog) {
+// Some browsers (Wine's) now and then drop a selection asked for while they
+// are still opening and stay at their root: the first selection reported
+// elsewhere is answered by asking once more.
+int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM dialog) {
+    if (message == BFFM_SELCHANGED && AskedFolder[0]) {
+        char asked[kPathSize], shown[MAX_PATH];
+        lstrcpynA(asked, AskedFolder, kPathSize);
+        AskedFolder[0] = 0;
+        if (!SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(item), shown) ||
+            !IsAskedFolder(shown, asked))
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(asked));
+        return 0;
+    }
     if (message != BFFM_INITIALIZED) return 0;
     HWND owner = reinterpret_cast<HWND>(dialog);
-    char folder[kPathSize];
-    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) return 0;
+    char* folder = AskedFolder;
+    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) {
+        folder[0] = 0;
+        return 0;
+    }
     if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
     return 0;

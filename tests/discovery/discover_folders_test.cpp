@@ -10,6 +10,7 @@ namespace {
 class DiscoverFoldersTest : public DiscoveryTest {};
 
 TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
+    const char kPaintNet[] = "SOFTWARE\\Paint.NET";
     const char kAppPath[] =
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\fireworks.exe";
     std::string fromPainter = MakeFolder("painter\\plug-ins"),
@@ -21,6 +22,7 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
         const char* sub;
         const char* name;
         std::string data;
+        REGSAM view = 0;
     } values[] = {
         {HKEY_CURRENT_USER, "software\\vantorel", "\\Pastel", "PlugInFolder", fromMaker},
         {HKEY_CURRENT_USER, "software\\adobe", "\\Photoshop\\7.0", "PluginPath", fromAdobe},
@@ -29,22 +31,51 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
          "\"" + (temp / "pi\\Iedit.exe") + "\" \"%1\""},
         {HKEY_CLASSES_ROOT, "PainterFile", "\\shell\\open\\command", "",
          (temp / "painter\\Painter.exe") + " %1"},
+        {HKEY_LOCAL_MACHINE, kPaintNet, "", "TARGETDIR", temp / "pdn"},
+        // An install of the other bitness is not this build's to serve.
+        {HKEY_LOCAL_MACHINE, kPaintNet, "", "TARGETDIR", temp / "other", kOtherView},
     };
     // Each key starts empty, whatever the prefix held (the maker's key in the
     // machine too), and is put back after.
     std::list<RegistryRestorer> restorers;
     restorers.emplace_back(HKEY_LOCAL_MACHINE, "software\\vantorel", RegistryRestorer::Removed);
     for (const auto& value : values) {
-        restorers.emplace_back(value.root, value.key, RegistryRestorer::Removed);
-        SetStringValue(value.root, value.key + std::string(value.sub), value.name, value.data);
+        restorers.emplace_back(value.root, value.key, RegistryRestorer::Removed, value.view);
+        SetStringValue(value.root, value.key + std::string(value.sub), value.name, value.data,
+                       REG_SZ, value.view);
     }
     WriteWholeFile(temp / "painter\\painter.set", SettingsRecord(fromPainter));
+    const Strings found{Canonical(fromMaker), Canonical(fromAdobe), Canonical(fromAppPath),
+                        Canonical(fromImageType), Canonical(fromPainter)};
 
-    char pathBuffer[kPathSize] = "";
-    DiscoverFolders(pathBuffer);
-    EXPECT_EQ((Strings{Canonical(fromMaker), Canonical(fromAdobe), Canonical(fromAppPath),
-                       Canonical(fromImageType), Canonical(fromPainter)}),
-              Listed());
+    // Then the documented folders, each only when that exact folder exists.
+    auto discovered = [this] {
+        ResetFolderTables();
+        char pathBuffer[kPathSize] = "";
+        DiscoverFolders(pathBuffer);
+        return Listed();
+    };
+    std::string effects = MakeFolder("pdn\\Effects");
+    MakeFolder("other\\Effects");
+    Strings expected = found;
+    {
+        MadeFolder shared(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC"),
+            affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0\\Plugins");
+        for (const std::string& folder : {shared.Path(), effects, affinity.Path()})
+            expected.push_back(Canonical(folder));
+        EXPECT_EQ(expected, discovered());
+        // Without TARGETDIR, not the Effects folder below the previous probe's.
+        MadeFolder nested(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC\\Effects");
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kPaintNet, "TARGETDIR");
+        expected.erase(expected.end() - 2);
+        EXPECT_EQ(expected, discovered());
+    }
+    // Of a missing one nothing, not even the folder above it.
+    SetStringValue(HKEY_LOCAL_MACHINE, kPaintNet, "TARGETDIR", temp / "pdn");
+    RemoveTree(effects);
+    MadeFolder adobe(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins"),
+        affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0");
+    EXPECT_EQ(found, discovered());
 }
 
 }  // namespace

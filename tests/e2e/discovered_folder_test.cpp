@@ -104,6 +104,8 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     SetStringValue(HKEY_CURRENT_USER, product / "Plug-Ins", "Folder", igrafx);
     SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", ownView, REG_SZ, kOwnView);
     SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", otherView, REG_SZ, kOtherView);
+    // An editor's documented folder, which no registry value names.
+    MadeFolder shared(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC");
     const std::string offered = Canonical(host) + "Vantorel\\";
     const std::string offeredAsIs = Canonical(igrafx);
 
@@ -113,12 +115,14 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     ASSERT_NE(nullptr, dialog);
 
     // The maker's key comes first, the current user before the machine; a
-    // key's values come before its subkeys, and every candidate before the
-    // browse entry. The first entry is selected at start.
+    // key's values come before its subkeys, the documented folders after
+    // every key, and every candidate before the browse entry. The first entry
+    // is selected at start.
     std::vector<std::string> entries = ListEntries(dialog);
-    ASSERT_LE(4u, entries.size()) << testing::PrintToString(entries);
-    EXPECT_EQ((std::vector<std::string>{offered, offeredAsIs, Canonical(ownView) + "Vantorel\\"}),
-              std::vector<std::string>(entries.begin(), entries.begin() + 3));
+    ASSERT_LE(5u, entries.size()) << testing::PrintToString(entries);
+    EXPECT_EQ((std::vector<std::string>{offered, offeredAsIs, Canonical(ownView) + "Vantorel\\",
+                                        Canonical(shared.Path()) + "Vantorel\\"}),
+              std::vector<std::string>(entries.begin(), entries.begin() + 4));
     EXPECT_EQ(entries.size(), IndexOf(entries, Canonical(otherView) + "Vantorel\\"));
     EXPECT_EQ(kBrowseEntry, entries.back());
     EXPECT_EQ(0, SendMessageW(GetDlgItem(dialog, IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "support/wait_until.h"
+
 namespace pointer_input_detail {
 
 inline bool PointerIsAt(POINT target) {
@@ -50,13 +52,39 @@ inline bool ParkPointer() {
     return MovePointer(0, 0);
 }
 
-// The left button where the pointer is: down, up, or (by default) both, a
-// click.
-inline bool PressLeftButton(bool down = true, bool up = true) {
+// The left button at a point of the screen: down, up, or (by default)
+// both, a click. The pointer goes there with the button, in the same input:
+// under Wine a program busy painting may still report a place the pointer
+// left, and a button pressed "where the pointer is" could land there.
+inline bool PressLeftButton(POINT at, bool down = true, bool up = true) {
+    // Absolute places run from 0 to 65536 across the primary screen; this
+    // rounds up so that the system's rounding down gives back `at`.
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT clicks[2] = {};
     UINT count = 0;
     if (down) clicks[count++].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     if (up) clicks[count++].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    for (UINT i = 0; i < count; ++i) clicks[i].type = INPUT_MOUSE;
+    for (UINT i = 0; i < count; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        clicks[i].mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
+        clicks[i].mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
+    }
     return SendInput(count, clicks, sizeof clicks[0]) == count;
+}
+
+// Waits until the thread of `window` has left the system's move loop and
+// holds no capture: only then has a drag ended. A window may already stand
+// where the drag took it while the loop still runs, and a key sent then
+// reaches the loop (which takes Escape as "put the window back").
+inline bool WaitForDragEnd(HWND window, DWORD wait) {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMOVESIZE) &&
+                   !info.hwndCapture;
+        },
+        wait);
 }

@@ -14,6 +14,8 @@ TEST(MapPayloadFileName, MapsResourceNamesToFileNames) {
     } cases[] = {
         {"PASTEL__CRAFT3.8BF", "PastelCraft3.8bf"},
         {"MY_FILE.TXT", "My File.txt"},
+        // Every letter, A and Z at both ends included, is lowered.
+        {"ABCDEFGHIJKLM_NOPQRSTUVWXYZ.ZYX", "Abcdefghijklm Nopqrstuvwxyz.zyx"},
         {"DON'T_STOP", "Don't Stop"},
         {"FILE8BIT.DAT", "File8bit.dat"},
         {"FILE7BIT.DAT", "File7Bit.dat"},

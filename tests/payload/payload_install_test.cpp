@@ -7,6 +7,7 @@
 #include "common/bounded_text.h"
 #include "common/handles.h"
 #include "payload/payload_install.h"
+#include "payload/staged_file.h"
 #include "support/install_faults.h"
 #include "support/test_support.h"
 
@@ -155,6 +156,13 @@ TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
         EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(folder / "PastelCraft3.8bf"));
         EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
     }
+    // Staging itself never writes through a link that is still there.
+    WriteWholeFile(victim, original);
+    ASSERT_TRUE(
+        CreateHardLinkA((folder / "Strokes.8tx.pcs-new").c_str(), victim.c_str(), nullptr));
+    EXPECT_FALSE(StageFile(folder.Path().c_str(), "Strokes.8tx", "new", 3, &failure));
+    EXPECT_EQ(original, ReadWholeFile(victim));
+    RemoveLeftovers(folder.Path().c_str(), "Strokes.8tx");
     // A folder standing at a staged name is removed as well.
     ASSERT_TRUE(CreateDirectoryA((folder / "Strokes.8tx.pcs-new").c_str(), nullptr));
     EXPECT_TRUE(Install());

@@ -30,22 +30,35 @@ TempFolder::TempFolder(const std::string& base) {
 }
 
 TempFolder::~TempFolder() {
-    // A folder that is the current directory cannot be removed: code under
-    // test may have entered it.
-    char current[3 * MAX_PATH] = "";  // a path in UTF-8 takes up to three bytes a character
-    GetCurrentDirectoryA(sizeof current, current);
-    std::string inside = std::string(current) + "\\";
-    if (_strnicmp(inside.c_str(), path_.c_str(), path_.size()) == 0) {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        SetCurrentDirectoryA(base);
-    }
     RemoveTree(path_);
+}
+
+MadeFolder::MadeFolder(int systemFolder, const std::string& relative) {
+    char base[MAX_PATH] = "";
+    EXPECT_EQ(S_OK, SHGetFolderPathA(nullptr, systemFolder, nullptr, SHGFP_TYPE_CURRENT, base));
+    path_ = std::string(base) + "\\" + relative;
+    for (size_t end = strlen(base); end != std::string::npos;) {
+        end = path_.find('\\', end + 1);
+        std::string level = path_.substr(0, end);
+        if (CreateDirectoryA(level.c_str(), nullptr) && made_.empty()) made_ = level;
+    }
+}
+
+MadeFolder::~MadeFolder() {
+    if (!made_.empty()) RemoveTree(made_);
 }
 
 void RemoveTree(const std::string& path) {
     std::string folder = path;
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    char current[3 * MAX_PATH] = "";  // a path in UTF-8 takes up to three bytes a character
+    GetCurrentDirectoryA(sizeof current, current);
+    std::string inside = std::string(current) + "\\";
+    if (_strnicmp(inside.c_str(), folder.c_str(), folder.size()) == 0) {
+        char temporary[MAX_PATH];
+        GetTempPathA(MAX_PATH, temporary);
+        SetCurrentDirectoryA(temporary);
+    }
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {

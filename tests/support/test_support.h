@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -32,7 +34,27 @@ class TempFolder {
     std::string path_;
 };
 
-// Removes `path` and everything below it.
+// A folder at a fixed place below a system folder (a CSIDL_* value), made
+// with the folders above it that were missing; what was made is removed
+// again, with everything in it, when the object goes.
+class MadeFolder {
+  public:
+    MadeFolder(int systemFolder, const std::string& relative);
+    ~MadeFolder();
+    MadeFolder(const MadeFolder&) = delete;
+    MadeFolder& operator=(const MadeFolder&) = delete;
+
+    // The folder, without a final backslash.
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+    std::string made_;  // the first folder on the path that was missing
+};
+
+// Removes `path` and everything below it, after moving the current directory
+// out of it (code under test may have entered it, and a folder that is the
+// current directory cannot be removed).
 void RemoveTree(const std::string& path);
 
 // HKEY_LOCAL_MACHINE\Software has one view for 32-bit programs and one for

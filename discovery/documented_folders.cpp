@@ -1,0 +1,46 @@
+#include "discovery/documented_folders.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "discovery/candidate_list.h"
+#include "discovery/path_text.h"
+#include "discovery/registry_read.h"
+
+namespace {
+
+// One editor: its plug-in folder `name` below a system folder, or below the
+// folder that a string value of its HKEY_LOCAL_MACHINE key names.
+struct DocumentedFolder {
+    int systemFolder;  // CSIDL_*, when no key is given
+    const char* key;
+    const char* value;
+    const char* name;
+};
+
+const DocumentedFolder kDocumentedFolders[] = {
+    // Photoshop CC's folder for every installed version, kept across updates.
+    {CSIDL_PROGRAM_FILES_COMMON, nullptr, nullptr, "Adobe\\Plug-Ins\\CC"},
+    // Paint.NET's filter host loads from here and the folders below.
+    {0, "SOFTWARE\\Paint.NET", "TARGETDIR", "Effects"},
+    // Affinity Photo 1; later versions keep theirs in the user's profile.
+    {CSIDL_COMMON_APPDATA, nullptr, nullptr, "Affinity\\Photo\\1.0\\Plugins"},
+};
+
+}  // namespace
+
+void ProbeDocumentedFolders(char* folder) {
+    for (const DocumentedFolder& editor : kDocumentedFolders) {
+        bool found = editor.key ? ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value,
+                                                  folder) == ERROR_SUCCESS
+                                : SHGetFolderPathA(nullptr, editor.systemFolder, nullptr,
+                                                   SHGFP_TYPE_CURRENT, folder) == S_OK;
+        // Only a drive path, never one taken from the current directory. The
+        // folder is entered here because AddCandidateFolder would settle for
+        // a folder above a missing one; once entered, it takes this one.
+        if (found && folder[0] != '\0' && folder[1] == ':' &&
+            JoinPath(folder, kPathSize, editor.name) && SetCurrentDirectoryA(folder))
+            AddCandidateFolder(folder);
+    }
+}
