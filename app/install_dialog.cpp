@@ -53,6 +53,16 @@ bool ListText(HWND dialog, int index, char* text) {
     return SendList(dialog, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) != CB_ERR;
 }
 
+// Puts the path of the browser's `item` into `path` (kPathSize bytes); false
+// when it has none. The A function would hand back at most MAX_PATH bytes,
+// too few for a long path in UTF-8: the path is taken in UTF-16 and
+// converted whole.
+bool ItemPath(LPCITEMIDLIST item, char* path) {
+    WCHAR wide[MAX_PATH];
+    return SHGetPathFromIDListW(item, wide) &&
+           WideCharToMultiByte(CP_ACP, 0, wide, -1, path, kPathSize, nullptr, nullptr) > 1;
+}
+
 // The folder the browser was asked to open at, until it reports its first
 // selection; empty otherwise.
 char AskedFolder[kPathSize];
@@ -74,11 +84,10 @@ bool IsAskedFolder(const char* shown, const char* asked) {
 // elsewhere is answered by asking once more.
 int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM dialog) {
     if (message == BFFM_SELCHANGED && AskedFolder[0]) {
-        char asked[kPathSize], shown[MAX_PATH];
+        char asked[kPathSize], shown[kPathSize];
         lstrcpynA(asked, AskedFolder, kPathSize);
         AskedFolder[0] = 0;
-        if (!SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(item), shown) ||
-            !IsAskedFolder(shown, asked))
+        if (!ItemPath(reinterpret_cast<LPCITEMIDLIST>(item), shown) || !IsAskedFolder(shown, asked))
             SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(asked));
         return 0;
     }
@@ -177,12 +186,7 @@ void OnInitDialog(HWND dialog) {
 bool AskUserForFolder() {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     if (!item) return false;
-    // The A function would hand back at most MAX_PATH bytes, too few for a
-    // long path in UTF-8: the path is taken in UTF-16 and converted whole.
-    WCHAR chosen[MAX_PATH];
-    bool found =
-        SHGetPathFromIDListW(item, chosen) &&
-        WideCharToMultiByte(CP_ACP, 0, chosen, -1, PathBuffer, kPathSize, nullptr, nullptr) > 1;
+    bool found = ItemPath(item, PathBuffer);
     CoTaskMemFree(item);
     return found && AddTrailingBackslash(PathBuffer, kPathSize) &&
            SetCurrentDirectoryA(PathBuffer) != FALSE;
