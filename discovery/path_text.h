@@ -9,7 +9,7 @@
 
 // Looks for an existing folder, making it the process's current directory:
 // first the text itself (a trailing backslash removed), then the text with
-// one, two, ... characters of its last component cut away, and last its
+// one, two, ... whole characters of its last component cut away, and last its
 // parent folder with the backslash. Returns true when one was entered; the
 // text then names it. Returns false otherwise, the text shortened; a drive
 // root (three characters or fewer) is never tried, nor a text that ends in a
@@ -23,7 +23,8 @@ bool ProbeFolder(char* path);
 void TitleCasePath(char* text);
 
 // Makes a non-empty text end with a backslash. Returns the text, or null when
-// the backslash does not fit into `size` bytes (the text is then unchanged).
+// the backslash does not fit into `size` bytes or a path's length (the text
+// is then unchanged).
 char* AddTrailingBackslash(char* text, size_t size);
 
 // Drops whatever stands before the first letter, such as a quotation mark:
@@ -38,5 +39,6 @@ char* CutAfterLast(char* text, char mark);
 
 // Copies `base` into `dest` when one is given, then appends a backslash where
 // needed and `name`. Returns `dest`, or null when the result does not fit
-// into `size` bytes (`dest` then holds `base`, or is unchanged without one).
+// into `size` bytes or a path's length (`dest` then holds `base`, or is
+// unchanged without one).
 char* JoinPath(char* dest, size_t size, const char* name, const char* base = nullptr);
