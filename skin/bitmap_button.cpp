@@ -12,7 +12,7 @@ namespace {
 SkinBitmap* LoadFace(const ControlHost* host, int id) {
     if (!id) return nullptr;
     return new (std::nothrow)
-        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id));
+        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id), host->dpi);
 }
 
 }  // namespace
