@@ -18,5 +18,12 @@ inline int ScalePixels(int value, UINT dpi) {
 // other DPI the bitmap is split into `cells` equal cells across its width
 // and each cell is drawn at ScalePixels of its size: width
 // cells * ScalePixels(width96 / cells, dpi), height ScalePixels(height96, dpi).
-// Returns null when the resource cannot be loaded or decoded.
+// That art is a top-down 32-bit DIB section, decoded by the system's imaging
+// component from the PNG rendering of the bitmap for the smallest rendering
+// DPI at least `dpi` (res/resource_ids.h): copied pixel for pixel at that
+// DPI, scaled down with a high-quality filter below it, enlarged smoothly
+// above the largest. A bitmap without a rendering of its size (a build's own
+// background) is enlarged from its 96-DPI bitmap. COM is initialised for the
+// call on a thread that has not done so. Returns null when the resource
+// cannot be loaded or decoded.
 HBITMAP LoadSkinArt(HINSTANCE instance, WORD id, UINT dpi, int cells);
