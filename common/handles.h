@@ -145,6 +145,25 @@ class ComRef {
     Interface* object_ = nullptr;
 };
 
+// A cursor of its own (LoadImage without LR_SHARED), destroyed with
+// DestroyCursor when replaced or let go.
+class CursorHandle {
+  public:
+    CursorHandle() = default;
+    CursorHandle(const CursorHandle&) = delete;
+    CursorHandle& operator=(const CursorHandle&) = delete;
+    ~CursorHandle() { Reset(); }
+
+    HCURSOR Get() const { return cursor_; }
+    void Reset(HCURSOR cursor = nullptr) {
+        if (cursor_) DestroyCursor(cursor_);
+        cursor_ = cursor;
+    }
+
+  private:
+    HCURSOR cursor_ = nullptr;
+};
+
 // Selects an object into a DC and selects the previous one back on scope exit.
 class SelectGuard {
   public:

@@ -58,9 +58,10 @@ void BitmapButton::SetFaces(const RECT* place, int normalId, int pressedId, int 
         bounds.right = position.x + normalFace->width;
         bounds.bottom = position.y + normalFace->height;
     }
-    // One image for both faces: pressing shows it moved one pixel right and
-    // down, so the button's area takes in that extra column and row.
-    pressOffset = normalId == pressedId ? 1 : 0;
+    // One image for both faces: pressing shows it moved one pixel (at 96 DPI)
+    // right and down, so the button's area takes in those extra columns and
+    // rows.
+    pressOffset = normalId == pressedId ? ScalePixels(1, host->dpi) : 0;
     bounds.right += pressOffset;
     bounds.bottom += pressOffset;
     pressState = kIdle;

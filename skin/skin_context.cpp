@@ -28,6 +28,20 @@ constexpr DWORD kPaintPauseMs = 50;
 GdiObject<HFONT> NormalFontOwner;
 GdiObject<HFONT> UnderlineFontOwner;
 UINT FontDpi;
+// The owner of the cursor that HandCursor names, and the DPI it was made for.
+CursorHandle HandCursorOwner;
+UINT CursorDpi;
+
+// The cursor resource `id` at the system's cursor size for `dpi` (Windows 10
+// 1607 and later tell it for any DPI; before, the system's DPI is all).
+HCURSOR LoadScaledCursor(HINSTANCE instance, int id, UINT dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    auto metric = reinterpret_cast<MetricForDpi>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+    int size = metric ? metric(SM_CXCURSOR, dpi) : GetSystemMetrics(SM_CXCURSOR);
+    return static_cast<HCURSOR>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id & 0xFFFF), IMAGE_CURSOR, size, size, 0));
+}
 
 }  // namespace
 
@@ -104,7 +118,11 @@ void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const
         UnderlineFont = UnderlineFontOwner.Get();
         FontDpi = dpi;
     }
-    if (!HandCursor) HandCursor = LoadCursorA(host->instance, MAKEINTRESOURCEA(cursorId & 0xFFFF));
+    if (!HandCursor || CursorDpi != dpi) {
+        HandCursorOwner.Reset(LoadScaledCursor(host->instance, cursorId, dpi));
+        HandCursor = HandCursorOwner.Get();
+        CursorDpi = dpi;
+    }
     if (status)
         host->statusRect = *status;
     else

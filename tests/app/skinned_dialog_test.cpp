@@ -263,7 +263,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
     auto art = [](int id, UINT dpi) {
         return TakePixels(LoadSkinArt(GetModuleHandleA(nullptr), static_cast<WORD>(id), dpi, 1));
     };
-    for (UINT dpi : {192u, 144u}) {
+    for (UINT dpi : {192u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
         changeTo(dpi);
         auto S = [dpi](int length) { return ScalePixels(length, dpi); };
@@ -276,7 +276,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_TRUE(Corner(place) == POINT({40, 30}));
         BitmapButton* cancel = dialog.Button(CancelButton);
         EXPECT_TRUE(Corner(cancel->bounds) == POINT({W - S(63), H - S(21)}));
-        EXPECT_EQ(S(58) + 1, cancel->bounds.right - cancel->bounds.left);
+        EXPECT_EQ(S(58) + S(1), cancel->bounds.right - cancel->bounds.left);
         EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == POINT({W - S(125), H - S(21)}));
         for (int i = 0; i < 2; ++i) {
             RECT cell = dialog.Option(i)->cellRect;
@@ -294,7 +294,18 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         char face[LF_FACESIZE] = "";
         GetTextMetricsA(dc.Get(), &metrics);
         GetTextFaceA(dc.Get(), sizeof face, face);
-        EXPECT_TRUE(metrics.tmPitchAndFamily & TMPF_TRUETYPE) << face;
+        if (dpi != 96) {
+            EXPECT_TRUE(metrics.tmPitchAndFamily & TMPF_TRUETYPE) << face;
+        }
+        ICONINFO hand{};
+        ASSERT_TRUE(GetIconInfo(HandCursor, &hand));
+        GdiObject<HBITMAP> handMask(hand.hbmMask), handColour(hand.hbmColor);
+        BITMAP handShape{};
+        GetObjectA(hand.hbmMask, sizeof handShape, &handShape);
+        auto cursorSize = reinterpret_cast<int(WINAPI*)(int, UINT)>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+        ASSERT_TRUE(cursorSize);
+        EXPECT_EQ(cursorSize(SM_CXCURSOR, dpi), handShape.bmWidth) << "the system's cursor size";
         RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
         EXPECT_TRUE(Corner(field) == POINT({S(16), H - S(60)}));
         EXPECT_EQ(S(21), field.bottom - field.top);
@@ -314,7 +325,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_EQ(0, CountDifferences(ClientPixels(window), look, {0, H - S(30), W, H}));
     }
 
-    // Installed at 144, then moved to 192: still the completed look, in the
+    // Installed at 96, then moved to 192: still the completed look, in the
     // larger font for 192, with the picture drawn for it.
     SendMessageA(list, CB_SETCURSEL, 0, 0);
     dialog.Command(IDOK);

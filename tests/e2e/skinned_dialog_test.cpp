@@ -445,8 +445,8 @@ TEST_P(SkinnedDialogAtScale, IsTheArtworksSizeWithEveryControlInPlaceAndAtWork) 
         POINT corner;
         int width, height;  // 0: a text's, not checked
     } places[] = {
-        {"Cancel", at.cancel, art.cancel.width + 1, art.cancel.height + 1},
-        {"Install", at.install, art.install.width + 1, art.install.height + 1},
+        {"Cancel", at.cancel, art.cancel.width + at.S(1), art.cancel.height + at.S(1)},
+        {"Install", at.install, art.install.width + at.S(1), art.install.height + at.S(1)},
         {kLinkName, at.S({300, 20}), 0, at.S(13)},
         {kPluginOption, at.pluginCell, 0, at.S(13)},
         {kPresetsOption, at.presetsCell, 0, at.S(13)},
