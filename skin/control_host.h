@@ -51,7 +51,8 @@ struct ControlHost {
 };
 
 // Process-wide, made by Attach for the window's DPI and made again when that
-// changes; the skin owns the fonts. The window's owner may replace NormalFont
+// changes; the skin owns the fonts and the cursor (at the system's cursor size
+// for the DPI). The window's owner may replace NormalFont
 // with ReplaceNormalFont; later paints select whatever it holds.
 extern HFONT NormalFont;
 extern HFONT UnderlineFont;
