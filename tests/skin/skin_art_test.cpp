@@ -21,67 +21,69 @@ struct Image {
 };
 
 Image FromBitmap(HBITMAP bitmap) {
-    Image image;
-    BITMAP description = {};
-    if (!GetObjectA(bitmap, sizeof description, &description)) return image;
-    image.width = description.bmWidth;
-    image.height = description.bmHeight;
-    image.pixels.resize(image.width * image.height);
+    BITMAP size = {};
+    GetObjectA(bitmap, sizeof size, &size);
+    Image image{size.bmWidth, size.bmHeight, std::vector<DWORD>(size.bmWidth * size.bmHeight)};
     BITMAPINFO info = {};
     info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        sizeof(info.bmiHeader), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     WindowDc screen(nullptr);
     GetDIBits(screen.Get(), bitmap, 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS);
     for (DWORD& pixel : image.pixels) pixel &= 0xFFFFFF;
     return image;
 }
 
-Image LoadArt(WORD id, UINT dpi, int cells) {
-    GdiObject<HBITMAP> art(LoadSkinArt(TestInstance(), id, dpi, cells));
+// The art asked of the program, or with `resource` the 96-DPI bitmap.
+Image Art(WORD id, UINT dpi, int cells, bool resource = false) {
+    GdiObject<HBITMAP> art(resource ? LoadBitmapA(TestInstance(), MAKEINTRESOURCEA(id))
+                                    : LoadSkinArt(TestInstance(), id, dpi, cells));
     return FromBitmap(art.Get());
 }
 
 // A committed rendering, read from the source tree (ART_FOLDER) by the
 // imaging component on its own, apart from the program's resources.
-Image ReadPng(const char* name) {
-    std::wstring path = L"" ART_FOLDER;
-    for (const char* c = name; *c; ++c) path += static_cast<wchar_t>(*c);
-    ComRef<IWICImagingFactory> factory;
-    ComRef<IWICBitmapDecoder> decoder;
-    ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICFormatConverter> pixels;
+Image ReadPng(const std::string& name) {
+    std::wstring path = L"" ART_FOLDER + std::wstring(name.begin(), name.end());
+    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     Image image;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(factory.Out()))) ||
-        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
-        FAILED(decoder->GetFrame(0, frame.Out())) ||
-        FAILED(factory->CreateFormatConverter(pixels.Out())) ||
-        FAILED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
-                                  nullptr, 0.0, WICBitmapPaletteTypeCustom)))
-        return image;
-    UINT width = 0, height = 0;
-    pixels->GetSize(&width, &height);
-    image.pixels.resize(width * height);
-    if (FAILED(pixels->CopyPixels(nullptr, width * 4, width * height * 4,
-                                  reinterpret_cast<BYTE*>(image.pixels.data()))))
-        return image;
-    image = {static_cast<int>(width), static_cast<int>(height), image.pixels};
+    {
+        ComRef<IWICImagingFactory> factory;
+        ComRef<IWICBitmapDecoder> decoder;
+        ComRef<IWICBitmapFrameDecode> frame;
+        ComRef<IWICFormatConverter> pixels;
+        UINT width = 0, height = 0;
+        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_PPV_ARGS(factory.Out()))) &&
+            SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                         WICDecodeMetadataCacheOnDemand,
+                                                         decoder.Out())) &&
+            SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
+            SUCCEEDED(factory->CreateFormatConverter(pixels.Out())) &&
+            SUCCEEDED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
+                                         WICBitmapDitherTypeNone, nullptr, 0.0,
+                                         WICBitmapPaletteTypeCustom)) &&
+            SUCCEEDED(pixels->GetSize(&width, &height))) {
+            image = {static_cast<int>(width), static_cast<int>(height),
+                     std::vector<DWORD>(width * height)};
+            pixels->CopyPixels(nullptr, width * 4, width * height * 4,
+                               reinterpret_cast<BYTE*>(image.pixels.data()));
+        }
+    }
+    if (com) CoUninitialize();
     for (DWORD& pixel : image.pixels) pixel &= 0xFFFFFF;
     return image;
 }
 
-// Pixels of `art` that no filter could make of `from`: each channel must lie
-// within `slack` of the range it spans around the same place of the same
-// cell, as a filter blends neighbours and brings in nothing from elsewhere.
+// Channels of `art` that no filter could make of `from`: each must lie within
+// `slack` of what the channel spans around the same place of the same cell,
+// as a filter blends neighbours and brings in nothing from elsewhere.
 int Strays(const Image& art, const Image& from, int cells, int slack) {
     int cell = art.width / cells, fromCell = from.width / cells, strays = 0;
     for (int y = 0; y < art.height; ++y)
-        for (int x = 0; x < art.width; ++x) {
-            int first = x / cell * fromCell, fromX = first + x % cell * fromCell / cell;
-            int fromY = y * from.height / art.height;
+        for (int x = 0; x < art.width; ++x)
             for (int shift : {0, 8, 16}) {
-                int low = 255, high = 0;
+                int first = x / cell * fromCell, fromX = first + x % cell * fromCell / cell;
+                int fromY = y * from.height / art.height, low = 255, high = 0;
                 for (int j = std::max(fromY - 1, 0); j <= std::min(fromY + 2, from.height - 1); ++j)
                     for (int i = std::max(fromX - 1, first);
                          i <= std::min(fromX + 2, first + fromCell - 1); ++i) {
@@ -91,68 +93,52 @@ int Strays(const Image& art, const Image& from, int cells, int slack) {
                 int value = art.Channel(x, y, shift);
                 strays += value < low - slack || value > high + slack;
             }
-        }
     return strays;
 }
 
-class SkinArtTest : public SkinTest {
-  protected:
-    void SetUp() override {
-        SkinTest::SetUp();
-        com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
-    void TearDown() override {
-        if (com) CoUninitialize();
-        SkinTest::TearDown();
-    }
-    bool com = false;
-};
+using SkinArtTest = SkinTest;
 
 TEST_F(SkinArtTest, AtEachRenderedDpiEachBitmapIsItsArtPixelForPixel) {
-    struct Art {
+    struct Row {
         WORD id;
         int cells;
         const char* name;
         int width, height;
-    } arts[] = {
+    } rows[] = {
         {IDB_BACKGROUND, 1, "background", 500, 292}, {IDB_CANCEL_FACE, 1, "cancel", 58, 19},
         {IDB_INSTALL_FACE, 1, "install", 60, 19},    {IDB_CLOSE_FACE, 1, "close", 60, 19},
         {IDB_PICTURE, 1, "picture", 257, 206},       {IDB_CHECK_STRIP, 4, "check-strip", 52, 13},
     };
-    for (const Art& art : arts)
+    for (const Row& row : rows)
         for (UINT dpi : {96u, 144u, 192u}) {
-            Image got = LoadArt(art.id, dpi, art.cells);
-            EXPECT_EQ(art.cells * ScalePixels(art.width / art.cells, dpi), got.width) << art.name;
-            EXPECT_EQ(ScalePixels(art.height, dpi), got.height) << art.name << " " << dpi;
-            GdiObject<HBITMAP> resource(LoadBitmapA(TestInstance(), MAKEINTRESOURCEA(art.id)));
-            std::string png = std::string(art.name) + "-" + std::to_string(dpi) + ".png";
-            Image want = dpi == 96 ? FromBitmap(resource.Get()) : ReadPng(png.c_str());
-            EXPECT_TRUE(want.pixels == got.pixels) << art.name << " at " << dpi;
+            Image got = Art(row.id, dpi, row.cells);
+            EXPECT_EQ(row.cells * ScalePixels(row.width / row.cells, dpi), got.width) << row.name;
+            EXPECT_EQ(ScalePixels(row.height, dpi), got.height) << row.name << " " << dpi;
+            Image want = dpi == 96 ? Art(row.id, dpi, 1, true)
+                                   : ReadPng(row.name + ("-" + std::to_string(dpi)) + ".png");
+            EXPECT_TRUE(want.pixels == got.pixels) << row.name << " at " << dpi;
         }
 }
 
 TEST_F(SkinArtTest, OtherDpisFilterTheNearestLargerArtCellByCell) {
-    struct Case {
+    struct Row {
         WORD id;
         int cells;
         UINT dpi;
         const char* from;  // null: the 96-DPI bitmap, which has no rendering
         int width, height;
-    } cases[] = {
+    } rows[] = {
         {IDB_BACKGROUND, 1, 120, "background-144.png", 625, 365},
         {IDB_CHECK_STRIP, 4, 168, "check-strip-192.png", 92, 23},
         {IDB_PICTURE, 1, 288, "picture-192.png", 771, 618},
         {IDB_TEST_STRIP, 4, 144, nullptr, 80, 20},
     };
-    for (const Case& c : cases) {
-        Image got = LoadArt(c.id, c.dpi, c.cells);
-        EXPECT_EQ(c.width, got.width) << c.id;
-        EXPECT_EQ(c.height, got.height) << c.id;
-        GdiObject<HBITMAP> resource(LoadBitmapA(TestInstance(), MAKEINTRESOURCEA(c.id)));
-        Image from = c.from ? ReadPng(c.from) : FromBitmap(resource.Get());
-        if (got.width == c.width && from.width) {
-            EXPECT_EQ(0, Strays(got, from, c.cells, 16)) << c.id;
-        }
+    for (const Row& row : rows) {
+        Image got = Art(row.id, row.dpi, row.cells);
+        Image from = row.from ? ReadPng(row.from) : Art(row.id, 96, 1, true);
+        ASSERT_EQ(row.width, got.width) << row.id;
+        EXPECT_EQ(row.height, got.height) << row.id;
+        EXPECT_EQ(0, Strays(got, from, row.cells, 16)) << row.id;
     }
 }
 
