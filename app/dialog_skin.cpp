@@ -5,10 +5,12 @@
 #include "app/entry.h"
 #include "app/install_dialog.h"
 #include "common/bounded_text.h"
+#include "common/handles.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
+#include "skin/scaled_art.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
 #include "skin/skin_focus.h"
@@ -34,8 +36,11 @@ constexpr int kOptionCommand = 2000;
 
 // Option values: 0 clear, 2 ticked; the odd ones are pressed phases.
 constexpr int kTicked = 2;
-constexpr unsigned kCaptionRightOfCell = 0x80148000;  // 20 pixels right, level
-constexpr int kCheckBoxRange = -3;                    // values 0 to 3, two phases
+// The caption level with the cell, 20 pixels (at 96 DPI) right of its left
+// edge: each offset is packed biased by 0x8000.
+constexpr unsigned kCaptionLevel = 0x80008000;
+constexpr int kCaptionRight = 20;
+constexpr int kCheckBoxRange = -3;  // values 0 to 3, two phases
 
 const char kPrompt[] = "Select folder where setup will install files:";
 const char* const kCompletedLines[] = {
@@ -47,9 +52,21 @@ constexpr int kCompletedX = 274;
 constexpr int kCompletedTop = 100;
 constexpr int kCompletedLineHeight = 16;
 
+// The list's field at 96 DPI: as high as the strip the artwork leaves it.
+constexpr int kListFieldHeight = 21;
+constexpr int kListFontHeight = 13;
+
 char SharedStatusText[kStatusTextSize];
 int LayoutWidth;   // W: the background's size sets the layout
 int LayoutHeight;  // H
+UINT LayoutDpi;    // every other length of the layout scales by it
+// The list's font once the dialog's own no longer fits the window's DPI.
+GdiObject<HFONT> ListFont;
+
+// A length of the layout at 96 DPI, at the layout's DPI.
+int S(int value) {
+    return ScalePixels(value, LayoutDpi);
+}
 
 // The prompt, then the completed lines; registered after the controls, so
 // they are painted after them.
@@ -83,10 +100,11 @@ BitmapButton* NewButton(ControlHost* host, int x, int y, int face, int command, 
 
 StripSelector* NewOption(ControlHost* host, int y, int height, const char* caption,
                          const char* statusText, const char* name) {
-    RECT place = {250, y, 0, height};  // x, y, width, height
+    RECT place = {S(250), S(y), 0, S(height)};  // x, y, width, height
     StripSelector* option =
-        NewControl<StripSelector>(host, &place, IDB_CHECK_STRIP, kCaptionRightOfCell, caption, 0,
-                                  kCheckBoxRange, statusText, kOptionCommand, 0, name);
+        NewControl<StripSelector>(host, &place, IDB_CHECK_STRIP,
+                                  kCaptionLevel + (static_cast<unsigned>(S(kCaptionRight)) << 16),
+                                  caption, 0, kCheckBoxRange, statusText, kOptionCommand, 0, name);
     if (option) option->value = kTicked;
     return option;
 }
@@ -97,19 +115,20 @@ void CreateControls(ControlHost* host) {
     for (SkinControl*& slot : DialogControls) slot = nullptr;
 
     DialogControls[CancelButton] =
-        NewButton(host, W - 63, H - 21, IDB_CANCEL_FACE, kCancelCommand, "Cancel");
+        NewButton(host, W - S(63), H - S(21), IDB_CANCEL_FACE, kCancelCommand, "Cancel");
     DialogControls[InstallButton] =
-        NewButton(host, W - 125, H - 21, IDB_INSTALL_FACE, kInstallCommand, "Install");
-    BitmapButton* close = NewButton(host, W - 65, H - 21, IDB_CLOSE_FACE, kCancelCommand, "Close");
+        NewButton(host, W - S(125), H - S(21), IDB_INSTALL_FACE, kInstallCommand, "Install");
+    BitmapButton* close =
+        NewButton(host, W - S(65), H - S(21), IDB_CLOSE_FACE, kCancelCommand, "Close");
     DialogControls[CloseButton] = close;
     if (close) close->Show(0);
 
     RECT place;
-    DialogControls[WebLink] = NewControl<LinkLabel>(host, MakeRect(&place, 300, 20, 0, 0),
+    DialogControls[WebLink] = NewControl<LinkLabel>(host, MakeRect(&place, S(300), S(20), 0, 0),
                                                     kMakerHost, kWebLinkCommand, SharedStatusText);
 
     // The picture only paints, straight onto the window, once installed.
-    BitmapButton* picture = NewButton(host, 6, 6, IDB_PICTURE, kPictureCommand, nullptr);
+    BitmapButton* picture = NewButton(host, S(6), S(6), IDB_PICTURE, kPictureCommand, nullptr);
     DialogControls[Picture] = picture;
     if (picture) {
         picture->drawDirect = 1;
@@ -124,10 +143,11 @@ void CreateControls(ControlHost* host) {
         NewOption(host, 100, 20, "Additional presets: Portrait01 - Portrait12",
                   "Select to install additional presets", "PresetsPastels");
 
-    DialogTexts[0] = NewControl<TextLabel>(host, kLayoutMargin + 4, H - 60 - 26, kPrompt);
+    DialogTexts[0] = NewControl<TextLabel>(host, S(kLayoutMargin + 4), H - S(60 + 26), kPrompt);
     for (int line = 0; line < 3; ++line) {
-        TextLabel* text = NewControl<TextLabel>(
-            host, kCompletedX, kCompletedTop + line * kCompletedLineHeight, kCompletedLines[line]);
+        TextLabel* text = NewControl<TextLabel>(host, S(kCompletedX),
+                                                S(kCompletedTop + line * kCompletedLineHeight),
+                                                kCompletedLines[line]);
         if (text) text->visible = 0;
         DialogTexts[1 + line] = text;
     }
@@ -158,52 +178,122 @@ void ShowInstallButtonAsOptionsSay(HWND dialog) {
     InvalidateRect(dialog, &install->bounds, TRUE);
 }
 
+// The dialog scales itself: the system must not stretch its window or its
+// list when the window's DPI changes (Windows 10 1703 and later).
+void KeepSystemFromScaling(HWND dialog) {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    using DialogBehaviour = BOOL(WINAPI*)(HWND, int, int);
+    auto dialogBehaviour =
+        reinterpret_cast<DialogBehaviour>(GetProcAddress(user, "SetDialogDpiChangeBehavior"));
+    auto controlBehaviour = reinterpret_cast<DialogBehaviour>(
+        GetProcAddress(user, "SetDialogControlDpiChangeBehavior"));
+    constexpr int kDisableAll = 1;        // the dialog: no resizing, no relayout, no fonts
+    constexpr int kNoFontNoRelayout = 3;  // a control: neither its font nor its place
+    if (dialogBehaviour) dialogBehaviour(dialog, kDisableAll, kDisableAll);
+    if (controlBehaviour)
+        controlBehaviour(GetDlgItem(dialog, IDC_FOLDER_LIST), kNoFontNoRelayout, kNoFontNoRelayout);
+}
+
+// The list along the bottom, its field as high as the artwork's strip for it.
+// At 96 DPI, until the DPI changes, it keeps the dialog's own font.
+void PlaceList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    if (LayoutDpi != kBaseDpi || ListFont) {
+        GdiObject<HFONT> font(SkinContext::CreateScaledFont(kListFontHeight, 0, LayoutDpi));
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+        ListFont = std::move(font);
+        // The field's frame around its item does not scale with the font, and
+        // some systems add to the height asked for: the second pass takes
+        // off what the first one missed by.
+        auto asked = SendMessageA(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int pass = 0; pass < 2; ++pass) {
+            RECT field;
+            GetWindowRect(list, &field);
+            asked -= field.bottom - field.top - S(kListFieldHeight);
+            SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), asked);
+        }
+    }
+    // Once installed, the list stays out of view.
+    if (!InstallCompleted)
+        MoveWindow(list, S(kLayoutMargin), LayoutHeight - S(60),
+                   LayoutWidth - S(2 * kLayoutMargin - 1), S(10), TRUE);
+}
+
 }  // namespace
 
-void BeginSkinSetUp(HWND dialog) {
+void BeginSkinSetUp(HWND dialog, UINT dpi) {
     if (!MainSkin) return;
     ControlHost* host = MainSkin->host;
+    KeepSystemFromScaling(dialog);
     host->currentDc = GetDC(dialog);
     RECT status;
     SetRect(&status, 0, 0, 100, 20);
-    MainSkin->Attach(dialog, IDB_BACKGROUND, IDC_HAND_CURSOR, &status);
+    MainSkin->Attach(dialog, IDB_BACKGROUND, IDC_HAND_CURSOR, &status, dpi);
     StatusTextColor = 0xFFFFFF;
+    LayoutDpi = host->dpi;
 
     // Without a background the layout keeps the artwork's own size.
-    LayoutWidth = host->background ? host->background->width : 500;
-    LayoutHeight = host->background ? host->background->height : 292;
+    LayoutWidth = host->background ? host->background->width : S(500);
+    LayoutHeight = host->background ? host->background->height : S(292);
     const int W = LayoutWidth;
     const int H = LayoutHeight;
-    SetRect(&host->statusRect, kLayoutMargin + 4, H - 19,
-            kLayoutMargin + (W - 2 * kLayoutMargin + 1) - 130, H - 19 + 20);
+    SetRect(&host->statusRect, S(kLayoutMargin + 4), H - S(19), W - S(kLayoutMargin - 1 + 130),
+            H - S(19) + S(20));
 
     CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
     CreateControls(host);
     SetFocusOrder(dialog, host);
 }
 
-void FinishSkinSetUp(HWND dialog) {
+void FinishSkinSetUp(HWND dialog, const RECT* place) {
     if (!MainSkin) return;
     ControlHost* host = MainSkin->host;
     if (host->currentDc) ReleaseDC(dialog, host->currentDc);
     host->currentDc = nullptr;
+    PlaceList(dialog);
 
+    // A client area of exactly W x H around the centre the system chose, or
+    // at the place given.
     const int W = LayoutWidth;
     const int H = LayoutHeight;
-    MoveWindow(GetDlgItem(dialog, IDC_FOLDER_LIST), kLayoutMargin, H - 60,
-               W - 2 * kLayoutMargin + 1, 10, TRUE);
-
-    // A client area of exactly W x H around the centre the system chose.
     RECT window;
     RECT client;
     GetWindowRect(dialog, &window);
     GetClientRect(dialog, &client);
-    MoveWindow(dialog, (2 * window.left + client.right - W) / 2,
-               (2 * window.top + client.bottom - H) / 2,
+    MoveWindow(dialog, place ? place->left : (2 * window.left + client.right - W) / 2,
+               place ? place->top : (2 * window.top + client.bottom - H) / 2,
                W + (window.right - window.left - client.right),
                H + (window.bottom - window.top - client.bottom), TRUE);
     // Only now has the window its final size.
     MainSkin->CreateBackBuffer(dialog);
+}
+
+void RescaleSkin(HWND dialog, UINT dpi, const RECT* place) {
+    if (!MainSkin) return;
+    ControlHost* host = MainSkin->host;
+    // The controls are made again in the same order: each one's showing,
+    // activity and value, and the focus, are kept by its place in the table.
+    struct Kept {
+        int visible, active, value;
+    } kept[kMaxControls];
+    int count = host->controlCount;
+    for (int i = 0; i < count; ++i) {
+        SkinControl* control = host->controls[i];
+        kept[i] = {control->visible, control->active, control->GetValue()};
+    }
+    int focused = host->focused ? host->focused->ChildId() : 0;
+    MainSkin->RemoveControls();
+    BeginSkinSetUp(dialog, dpi);
+    for (int i = 0; i < count && i < host->controlCount; ++i) {
+        SkinControl* control = host->controls[i];
+        control->visible = kept[i].visible;
+        control->active = kept[i].active;
+        control->SetValue(kept[i].value);
+    }
+    if (focused > 0 && focused <= host->controlCount) host->focused = host->controls[focused - 1];
+    if (InstallCompleted) ApplyCompletedFont();
+    FinishSkinSetUp(dialog, place);
+    InvalidateRect(dialog, nullptr, TRUE);
 }
 
 bool DispatchSkinWindow(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -256,13 +346,7 @@ void ApplyCompletedLook() {
 
 void ApplyCompletedFont() {
     if (!MainSkin) return;
-    HFONT larger = SkinContext::CreateSkinFont("ms sans serif", 16, 0);
-    if (!larger) return;
-    // The back buffer's DC holds the old font: it must let go before the
-    // font is deleted.
-    if (MainSkin->host->memoryDc) SelectObject(MainSkin->host->memoryDc, larger);
-    if (NormalFont) DeleteObject(NormalFont);
-    NormalFont = larger;
+    ReplaceNormalFont(MainSkin->host, SkinContext::CreateScaledFont(16, 0, LayoutDpi));
 }
 
 bool EraseDialog(HDC dc) {

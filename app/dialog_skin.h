@@ -25,16 +25,21 @@ extern SkinControl* DialogControls[kDialogSlots];
 extern const char kMakerHost[];
 extern const char kInstallHelpPage[];
 
-// WM_INITDIALOG, first part: attaches the skin with the background, lays out
-// from the background's size, creates the controls and the texts and sets
-// the keyboard focus order. The window DC taken
-// here stays current until FinishSkinSetUp, so that every bitmap is made
-// compatible with it.
-void BeginSkinSetUp(HWND dialog);
-// WM_INITDIALOG, last part: gives the DC back, places the list, gives the
-// window a client area of exactly the background's size around its centre
-// and makes the back buffer for that size.
-void FinishSkinSetUp(HWND dialog);
+// WM_INITDIALOG, first part: attaches the skin with the background for `dpi`
+// (0: the window's own), lays out from the background's size with every
+// other length scaled to that DPI, creates the controls and the texts and
+// sets the keyboard focus order. The window DC taken here stays current
+// until FinishSkinSetUp, so that every bitmap is made compatible with it.
+void BeginSkinSetUp(HWND dialog, UINT dpi = 0);
+// WM_INITDIALOG, last part: gives the DC back, places the list (with a font
+// and field height for the DPI, once that is not 96), gives the window a
+// client area of exactly the background's size around its centre (or with
+// its top-left corner at `place`'s) and makes the back buffer for that size.
+void FinishSkinSetUp(HWND dialog, const RECT* place = nullptr);
+// WM_DPICHANGED: lays the dialog out again for `dpi` with the art and fonts
+// for it, at `place`'s top-left corner; the options, what is shown, the
+// focus and the completed look are kept.
+void RescaleSkin(HWND dialog, UINT dpi, const RECT* place);
 
 // Offers a message to the skin's window handling (keyboard focus among the
 // controls, dragging, cursors, screen readers); true when the skin answered

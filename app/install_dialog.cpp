@@ -304,6 +304,10 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_CONTROL_NOTIFY:
         OnControlNotify(dialog, wParam);
         return FALSE;
+    case WM_DPICHANGED:
+        RescaleSkin(dialog, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        FitDropDownWidth(dialog);
+        return TRUE;
     case WM_BROWSE_FOR_FOLDER:
         if (!InstallCompleted && Selection(dialog) == BrowseEntryIndex()) BrowseForFolder(dialog);
         return FALSE;

@@ -103,7 +103,10 @@ if(TARGET test_e2e)
     RESOURCE_LOCK program_session_state)
 endif()
 if(TARGET test_skin)
-  target_link_libraries(test_skin PRIVATE oleacc)
+  # The art tests read the committed renderings from the source tree, which
+  # Wine shows on drive Z:, with the imaging component's own GUIDs.
+  target_link_libraries(test_skin PRIVATE oleacc uuid)
+  target_compile_definitions(test_skin PRIVATE ART_FOLDER="Z:${CMAKE_SOURCE_DIR}/res/art/")
 endif()
 
 # The program's own allocation operators, out of memory, in a probe of their

@@ -124,6 +124,46 @@ class GdiObject {
     Handle object_ = nullptr;
 };
 
+// A COM interface pointer, released by its one owner. The creating call
+// writes it through Out() while the owner is still empty.
+template <typename Interface>
+class ComRef {
+  public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (object_) object_->Release();
+    }
+
+    Interface* Get() const { return object_; }
+    Interface* operator->() const { return object_; }
+    Interface** Out() { return &object_; }
+    void** OutVoid() { return reinterpret_cast<void**>(&object_); }
+
+  private:
+    Interface* object_ = nullptr;
+};
+
+// A cursor of its own (LoadImage without LR_SHARED), destroyed with
+// DestroyCursor when replaced or let go.
+class CursorHandle {
+  public:
+    CursorHandle() = default;
+    CursorHandle(const CursorHandle&) = delete;
+    CursorHandle& operator=(const CursorHandle&) = delete;
+    ~CursorHandle() { Reset(); }
+
+    HCURSOR Get() const { return cursor_; }
+    void Reset(HCURSOR cursor = nullptr) {
+        if (cursor_) DestroyCursor(cursor_);
+        cursor_ = cursor;
+    }
+
+  private:
+    HCURSOR cursor_ = nullptr;
+};
+
 // Selects an object into a DC and selects the previous one back on scope exit.
 class SelectGuard {
   public:

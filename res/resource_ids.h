@@ -20,4 +20,12 @@
 #define IDC_HAND_CURSOR 120
 #define IDI_SETUP 1
 
+/* The skin bitmaps drawn for larger scales, as PNG data (RCDATA): the art of
+   bitmap `id` drawn for `dpi` is resource IDR_ART_PNG(id, dpi). The bitmaps
+   above are the art for 96 DPI; renderings exist for these two DPIs. (The
+   ids stay apart while bitmap ids are below 2400 and the DPIs steps of 24.) */
+#define IDR_ART_PNG(id, dpi) ((dpi) * 100 + (id))
+#define ART_DPI_MEDIUM 144
+#define ART_DPI_LARGE 192
+
 #endif

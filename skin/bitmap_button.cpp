@@ -12,7 +12,7 @@ namespace {
 SkinBitmap* LoadFace(const ControlHost* host, int id) {
     if (!id) return nullptr;
     return new (std::nothrow)
-        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id));
+        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id), host->dpi);
 }
 
 }  // namespace
@@ -58,9 +58,10 @@ void BitmapButton::SetFaces(const RECT* place, int normalId, int pressedId, int 
         bounds.right = position.x + normalFace->width;
         bounds.bottom = position.y + normalFace->height;
     }
-    // One image for both faces: pressing shows it moved one pixel right and
-    // down, so the button's area takes in that extra column and row.
-    pressOffset = normalId == pressedId ? 1 : 0;
+    // One image for both faces: pressing shows it moved one pixel (at 96 DPI)
+    // right and down, so the button's area takes in those extra columns and
+    // rows.
+    pressOffset = normalId == pressedId ? ScalePixels(1, host->dpi) : 0;
     bounds.right += pressOffset;
     bounds.bottom += pressOffset;
     pressState = kIdle;

@@ -1,12 +1,17 @@
 #include "skin/skin_bitmap.h"
 
+#include "common/handles.h"
+#include "skin/scaled_art.h"
+
 BitmapCacheTable BitmapCache;
 
 namespace {
 
-int FindSlotInUse(BitmapId id) {
+int FindSlotInUse(BitmapId id, UINT dpi) {
     for (int slot = 0; slot < kBitmapCacheSlots; ++slot)
-        if (BitmapCache.refCounts[slot] > 0 && BitmapCache.ids[slot] == id) return slot;
+        if (BitmapCache.refCounts[slot] > 0 && BitmapCache.ids[slot] == id &&
+            BitmapCache.dpis[slot] == dpi)
+            return slot;
     return -1;
 }
 
@@ -14,6 +19,13 @@ int FindSlotOfDc(HDC memoryDc) {
     for (int slot = 0; slot < kBitmapCacheSlots; ++slot)
         if (BitmapCache.refCounts[slot] > 0 && BitmapCache.memoryDcs[slot] == memoryDc) return slot;
     return -1;
+}
+
+// The size of a bitmap; zero for none.
+BITMAP Shape(HBITMAP bitmap) {
+    BITMAP description = {};
+    GetObjectA(bitmap, sizeof description, &description);
+    return description;
 }
 
 int FindFreeSlot() {
@@ -37,12 +49,12 @@ HBITMAP CreateBlankBitmap(HDC dc, int width, int height) {
                           DIB_RGB_COLORS);
 }
 
-SkinBitmap::SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id) {
-    created = LoadShared(instance, dc, id);
+SkinBitmap::SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi, int cells) {
+    created = LoadShared(instance, dc, id, dpi, cells);
 }
 
-int SkinBitmap::LoadShared(HINSTANCE instance, HDC dc, BitmapId id) {
-    int slot = FindSlotInUse(id);
+int SkinBitmap::LoadShared(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi, int cells) {
+    int slot = FindSlotInUse(id, dpi);
     if (slot >= 0) {
         memoryDc = BitmapCache.memoryDcs[slot];
         bitmap = BitmapCache.bitmaps[slot];
@@ -52,16 +64,22 @@ int SkinBitmap::LoadShared(HINSTANCE instance, HDC dc, BitmapId id) {
         return 0;
     }
 
-    bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(id & 0xFFFF));
+    WORD resource = static_cast<WORD>(id & 0xFFFF);
+    if (cells == kSquareCells && dpi != kBaseDpi) {
+        // Cells are counted on the artwork as drawn for 96 DPI.
+        GdiObject<HBITMAP> base(LoadSkinArt(instance, resource, kBaseDpi, 1));
+        BITMAP shape = Shape(base.Get());
+        cells = shape.bmHeight ? shape.bmWidth / shape.bmHeight : 1;
+    }
+    bitmap = LoadSkinArt(instance, resource, dpi, cells);
     memoryDc = CreateCompatibleDC(dc);
     if (bitmap) {
-        BITMAP description = {};
-        GetObjectA(bitmap, sizeof description, &description);
-        width = description.bmWidth;
-        height = description.bmHeight;
+        BITMAP shape = Shape(bitmap);
+        width = shape.bmWidth;
+        height = shape.bmHeight;
     } else {
-        width = id & 0x3FF;
-        height = (id >> 16) & 0x3FF;
+        width = ScalePixels(id & 0x3FF, dpi);
+        height = ScalePixels((id >> 16) & 0x3FF, dpi);
         bitmap = CreateBlankBitmap(dc, width, height);
     }
     if (memoryDc && bitmap) SelectObject(memoryDc, bitmap);
@@ -70,6 +88,7 @@ int SkinBitmap::LoadShared(HINSTANCE instance, HDC dc, BitmapId id) {
     slot = memoryDc ? FindFreeSlot() : -1;
     if (slot < 0) return 1;
     BitmapCache.ids[slot] = id;
+    BitmapCache.dpis[slot] = dpi;
     BitmapCache.refCounts[slot] = 1;
     BitmapCache.widths[slot] = width;
     BitmapCache.heights[slot] = height;

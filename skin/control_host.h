@@ -45,13 +45,26 @@ struct ControlHost {
     // The window's client area for screen readers, made on the first request;
     // holds a reference.
     SkinAccessible* accessible;
+    // The DPI the skin is drawn for: every length, the art and the fonts
+    // scale from 96 by it (ScalePixels). 96 until Attach measures the window.
+    UINT dpi;
 };
 
-// Process-wide, made by the first Attach and never deleted by the skin. The
-// window's owner may replace NormalFont; later paints select whatever it holds.
+// Process-wide, made by Attach for the window's DPI and made again when that
+// changes; the skin owns the fonts and the cursor (at the system's cursor size
+// for the DPI). The window's owner may replace NormalFont
+// with ReplaceNormalFont; later paints select whatever it holds.
 extern HFONT NormalFont;
 extern HFONT UnderlineFont;
 extern HCURSOR HandCursor;
+
+// Gives NormalFont to `font` (null keeps the old one): selects it into the
+// back buffer's DC, deletes the font it held and owns the new one.
+void ReplaceNormalFont(ControlHost* host, HFONT font);
+
+// The DPI of `window`: its own where the system tells it (Windows 10 1607 and
+// later), else the screen's. 96 when neither answers.
+UINT WindowDpi(HWND window);
 
 // Makes a window DC ready for skin drawing: NormalFont, transparent background.
 void PrepareSkinDc(HDC dc);

@@ -52,6 +52,14 @@ HCURSOR LinkLabel::Cursor() {
     return HandCursor;
 }
 
+int LinkLabel::GetValue() {
+    return visited;
+}
+
+void LinkLabel::SetValue(int value) {
+    visited = value;
+}
+
 void LinkLabel::Paint(HDC dc) {
     if (!visible) {
         TextLabel::Paint(dc);

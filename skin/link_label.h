@@ -37,6 +37,9 @@ class LinkLabel : public TextLabel {
     const char* DefaultActionName() override;
     void DoDefaultAction(HWND window) override;
     HCURSOR Cursor() override;
+    // The value of a link: 1 once visited. Setting it marks or clears that.
+    int GetValue() override;
+    void SetValue(int value) override;
 
     int visited;  // clicked at least once; never cleared
 };

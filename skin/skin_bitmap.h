@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "skin/scaled_art.h"
+
 // Pure white: the keyed copies leave such pixels unwritten.
 constexpr COLORREF TransparentKey = 0xFFFFFF;
 
@@ -14,20 +16,25 @@ constexpr COLORREF TransparentKey = 0xFFFFFF;
 // its height. The whole 32-bit value is the cache key; 0 is never requested.
 using BitmapId = DWORD;
 
-// A bitmap selected into a memory DC of its own. Records of one id share the
-// DC and the bitmap. The owner creates it with new, and disposes of it with
-// ReleaseSkinBitmap (ReleaseShared, then delete).
+// Square cells: a strip whose cells are as wide as it is high (LoadShared).
+constexpr int kSquareCells = 0;
+
+// A bitmap selected into a memory DC of its own. Records of one id and DPI
+// share the DC and the bitmap. The owner creates it with new, and disposes of
+// it with ReleaseSkinBitmap (ReleaseShared, then delete).
 struct SkinBitmap {
     // Runs LoadShared and keeps its result in `created`.
-    SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id);
+    SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi = kBaseDpi, int cells = 1);
 
-    // Takes the cached bitmap of `id`, or loads it (a blank one when the
-    // resource cannot be loaded) into a memory DC compatible with `dc` and
-    // enters it in the first free cache slot. Returns 1 when the bitmap was
-    // made here, 0 when it was shared. With every slot in use, or without a
-    // memory DC, the new bitmap is used but not cached: this record then owns
-    // it alone.
-    int LoadShared(HINSTANCE instance, HDC dc, BitmapId id);
+    // Takes the cached bitmap of `id` for `dpi`, or loads it (LoadSkinArt,
+    // the artwork split into `cells` cells across, or with kSquareCells into
+    // as many as its width holds its height; a blank one of the id's size
+    // scaled to `dpi` when the resource cannot be loaded) into a memory DC
+    // compatible with `dc` and enters it in the first free cache slot.
+    // Returns 1 when the bitmap was made here, 0 when it was shared. With
+    // every slot in use, or without a memory DC, the new bitmap is used but
+    // not cached: this record then owns it alone.
+    int LoadShared(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi = kBaseDpi, int cells = 1);
     // Gives the bitmap back: the last user of a cached id deletes the DC and
     // bitmap and frees the slot; an uncached record deletes its own. The
     // record's handles are cleared, so a second release does nothing.
@@ -92,9 +99,11 @@ HBITMAP CreateBlankBitmap(HDC dc, int width, int height);
 constexpr int kBitmapCacheSlots = 50;
 
 // The process-wide cache, in parallel columns. A slot is in use while its
-// count is non-zero; in use it has its id, and no two slots in use share one.
+// count is non-zero; in use it has its id and DPI, and no two slots in use
+// share both.
 struct BitmapCacheTable {
     BitmapId ids[kBitmapCacheSlots];
+    UINT dpis[kBitmapCacheSlots];
     int refCounts[kBitmapCacheSlots];
     int widths[kBitmapCacheSlots];
     int heights[kBitmapCacheSlots];

@@ -4,6 +4,7 @@
 
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "skin/scaled_art.h"
 #include "skin/skin_accessible.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
@@ -16,10 +17,53 @@ HCURSOR HandCursor;
 namespace {
 
 const char kSkinFace[] = "MS Sans Serif";
+// Its TrueType counterpart, also in every Windows since 2000; Wine maps it
+// to a face of its own.
+const char kScalableFace[] = "Microsoft Sans Serif";
 constexpr int kSkinFontHeight = 13;
 constexpr DWORD kPaintPauseMs = 50;
 
+// The owners of the fonts that NormalFont and UnderlineFont name, and the
+// DPI they were made for.
+GdiObject<HFONT> NormalFontOwner;
+GdiObject<HFONT> UnderlineFontOwner;
+UINT FontDpi;
+// The owner of the cursor that HandCursor names, and the DPI it was made for.
+CursorHandle HandCursorOwner;
+UINT CursorDpi;
+
+// The cursor resource `id` at the system's cursor size for `dpi` (Windows 10
+// 1607 and later tell it for any DPI; before, the system's DPI is all).
+HCURSOR LoadScaledCursor(HINSTANCE instance, int id, UINT dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    auto metric = reinterpret_cast<MetricForDpi>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+    int size = metric ? metric(SM_CXCURSOR, dpi) : GetSystemMetrics(SM_CXCURSOR);
+    return static_cast<HCURSOR>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id & 0xFFFF), IMAGE_CURSOR, size, size, 0));
+}
+
 }  // namespace
+
+void ReplaceNormalFont(ControlHost* host, HFONT font) {
+    if (!font) return;
+    // The back buffer's DC lets go of the old font before it is deleted.
+    if (host && host->memoryDc) SelectObject(host->memoryDc, font);
+    NormalFont = font;
+    NormalFontOwner.Reset(font);
+}
+
+UINT WindowDpi(HWND window) {
+    using DpiOfWindow = UINT(WINAPI*)(HWND);
+    auto dpiOf = reinterpret_cast<DpiOfWindow>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
+    UINT dpi = dpiOf ? dpiOf(window) : 0;
+    if (!dpi) {
+        WindowDc dc(window);
+        dpi = static_cast<UINT>(GetDeviceCaps(dc.Get(), LOGPIXELSY));
+    }
+    return dpi ? dpi : kBaseDpi;
+}
 
 void PrepareSkinDc(HDC dc) {
     SelectObject(dc, NormalFont);
@@ -57,17 +101,28 @@ SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     SetRectEmpty(&host->focusMark);
     host->trackingLeave = 0;
     host->accessible = nullptr;
+    host->dpi = kBaseDpi;
 }
 
 SkinContext::~SkinContext() {
     Destroy();
 }
 
-void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status) {
+void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status,
+                         UINT dpi) {
     host->window = window;
-    if (!NormalFont) NormalFont = CreateSkinFont(kSkinFace, kSkinFontHeight, 0);
-    if (!UnderlineFont) UnderlineFont = CreateSkinFont(kSkinFace, kSkinFontHeight, 1);
-    if (!HandCursor) HandCursor = LoadCursorA(host->instance, MAKEINTRESOURCEA(cursorId & 0xFFFF));
+    host->dpi = dpi = dpi ? dpi : WindowDpi(window);
+    if (!NormalFont || FontDpi != dpi) {
+        ReplaceNormalFont(host, CreateScaledFont(kSkinFontHeight, 0, dpi));
+        UnderlineFontOwner.Reset(CreateScaledFont(kSkinFontHeight, 1, dpi));
+        UnderlineFont = UnderlineFontOwner.Get();
+        FontDpi = dpi;
+    }
+    if (!HandCursor || CursorDpi != dpi) {
+        HandCursorOwner.Reset(LoadScaledCursor(host->instance, cursorId, dpi));
+        HandCursor = HandCursorOwner.Get();
+        CursorDpi = dpi;
+    }
     if (status)
         host->statusRect = *status;
     else
@@ -77,10 +132,11 @@ void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const
     ReleaseSkinBitmap(host->background);
     if (host->currentDc) {
         host->background =
-            new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId);
+            new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId, dpi);
     } else {
         WindowDc dc(window);
-        host->background = new (std::nothrow) SkinBitmap(host->instance, dc.Get(), backgroundId);
+        host->background =
+            new (std::nothrow) SkinBitmap(host->instance, dc.Get(), backgroundId, dpi);
     }
 }
 
@@ -90,6 +146,11 @@ HFONT SkinContext::CreateSkinFont(const char* faceName, int height, int underlin
     font.lfUnderline = static_cast<BYTE>(underline);
     CopyText(font.lfFaceName, faceName);
     return CreateFontIndirectA(&font);
+}
+
+HFONT SkinContext::CreateScaledFont(int height, int underline, UINT dpi) {
+    return CreateSkinFont(dpi == kBaseDpi ? kSkinFace : kScalableFace, ScalePixels(height, dpi),
+                          underline);
 }
 
 void SkinContext::CreateBackBuffer(HWND window) {
@@ -172,10 +233,15 @@ int SkinContext::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 void SkinContext::Destroy() {
     ReleaseAccessible(host);
-    host->focused = nullptr;
     host->focusStops = 0;
     ReleaseSkinBitmap(host->background);
     ReleaseBackBuffer();
+    RemoveControls();
+}
+
+void SkinContext::RemoveControls() {
+    host->focused = nullptr;
+    SetRectEmpty(&host->focusMark);
     // Emptying the table first keeps each control's destructor from
     // reordering it while it is walked.
     int count = host->controlCount;

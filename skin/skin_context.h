@@ -18,16 +18,24 @@ class SkinContext {
     SkinContext(const SkinContext&) = delete;
     SkinContext& operator=(const SkinContext&) = delete;
 
-    // Binds to `window`: makes the process-wide fonts and the hand cursor
-    // (cursor resource `cursorId`) unless they exist, copies `status` into the
-    // host's status rectangle (empty when null), makes the back buffer and
-    // loads the background `backgroundId` through the host's current DC or a
-    // DC of the window. A second Attach frees what the first one made. Failed
-    // steps leave their handle null (no background: only controls paint).
-    void Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status);
+    // Binds to `window` at `dpi` (0: the window's own, WindowDpi): makes the
+    // fonts for that DPI unless they exist for it, and the hand cursor
+    // (cursor resource `cursorId`, at the system's cursor size) unless it
+    // exists, copies `status` into the host's status rectangle (empty when
+    // null), makes the back buffer and loads the background `backgroundId`
+    // for the DPI through the host's current DC or a DC of the window. A
+    // second Attach frees what the first one made; with another DPI it is
+    // how the skin changes scale (after RemoveControls). Failed steps leave
+    // their handle null (no background: only controls paint).
+    void Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status, UINT dpi = 0);
     // A font of `faceName` (at most 31 characters, else the mapper's default
     // face) with cell height `height`; null when GDI refuses.
     static HFONT CreateSkinFont(const char* faceName, int height, int underline);
+    // The skin's face with cell height `height` at 96 DPI, for `dpi`: at 96 the
+    // bitmap face the artwork was drawn around; at any other DPI a TrueType
+    // face of the same look, at the scaled height, since the bitmap face has
+    // only a few sizes. Null when GDI refuses.
+    static HFONT CreateScaledFont(int height, int underline, UINT dpi);
     // Replaces the back buffer and its memory DC with ones reaching from the
     // client origin to the window's bottom-right corner (the whole window for
     // a borderless popup); on failure the host's memoryDc or the bitmap stays
@@ -71,6 +79,10 @@ class SkinContext {
     //   as a move outside them, which wipes the status text.
     // - WM_GETOBJECT for the client area: the controls for screen readers.
     int DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // Deletes every registered control, once; the host then holds none, and
+    // no focus or status text of theirs.
+    void RemoveControls();
 
     // Frees the background, back buffer and memory DC, lets go of the screen
     // readers' object and deletes every registered control, once; the host then holds no controls,

@@ -31,9 +31,12 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
 
     RECT placed = place ? *place : RECT();
     SetRect(&area, placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom);
-    strip = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, stripId);
+    // The picker's grid keeps its 26-pixel cells at every DPI.
+    bool picker = flags & kStripPicker;
+    strip = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, stripId,
+                                          picker ? kBaseDpi : host->dpi, picker ? 1 : kSquareCells);
     if (strip) {
-        int size = (flags & kStripPicker) ? kPickerCell : strip->height;
+        int size = picker ? kPickerCell : strip->height;
         int width = (flags & kStripDoubleWidth) ? 2 * strip->height : size;
         SetRect(&cellRect, placed.left, placed.top, placed.left + width, placed.top + size);
     } else {

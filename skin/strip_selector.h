@@ -27,15 +27,16 @@ class StripSelector : public SkinControl {
   public:
     // `place` holds x, y, width and height (not right and bottom, as MakeRect
     // gives them): `area` covers it, and the cell's top-left corner is (x, y). The strip `stripId`
-    // is loaded through the host's current DC. `captionOffset` packs the caption's x offset from
-    // the cell (high word) and its y offset upwards (low word), each biased by 0x8000. `startValue`
-    // is the lowest value and the start; a `rangeArg` above 0 is the highest value, one of 0 or
-    // below is the negated highest value and makes odd values pressed phases (not in picker mode,
-    // where every value is a pick). The caption is cut to 63 characters; a name that does not fit
-    // in 39 is refused, leaving it empty, as a null name does. When the strip cannot be allocated,
-    // the cell is the place itself, so nothing is ever drawn outside `area`. With kStripValueOnly
-    // nothing but the flags and the name is set: the creator sets the value with SetValue before
-    // reading it.
+    // is loaded through the host's current DC, drawn for the host's DPI as square cells (a
+    // picker's grid at 96 DPI, its cells 26 pixels at any). `captionOffset` packs the caption's x
+    // offset from the cell (high word) and its y offset upwards (low word), each biased by 0x8000.
+    // `startValue` is the lowest value and the start; a `rangeArg` above 0 is the highest value,
+    // one of 0 or below is the negated highest value and makes odd values pressed phases (not in
+    // picker mode, where every value is a pick). The caption is cut to 63 characters; a name that
+    // does not fit in 39 is refused, leaving it empty, as a null name does. When the strip cannot
+    // be allocated, the cell is the place itself, so nothing is ever drawn outside `area`. With
+    // kStripValueOnly nothing but the flags and the name is set: the creator sets the value with
+    // SetValue before reading it.
     StripSelector(ControlHost* host, const RECT* place, BitmapId stripId, unsigned captionOffset,
                   const char* caption, int startValue, int rangeArg, const char* statusText,
                   int commandId, int flags, const char* name);

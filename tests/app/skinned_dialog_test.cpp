@@ -11,7 +11,9 @@
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
+#include "skin/scaled_art.h"
 #include "skin/skin_context.h"
+#include "skin/skin_focus.h"
 #include "skin/strip_selector.h"
 #include "support/skinned_dialog.h"
 #include "support/test_support.h"
@@ -233,6 +235,111 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     EXPECT_EQ(0, OffBackground(dialog.Window(), {20, 212, 260, 222})) << "the prompt is gone";
 
     // Both the close button's click and Enter end the dialog now.
+    EXPECT_EQ(TRUE, dialog.Command(IDOK));
+}
+
+// Windows sends WM_DPICHANGED when the window moves to a monitor of another
+// scale. The dialog takes the suggested place and lays itself out again with
+// the art and fonts for the new DPI, and keeps what the user did: the list's
+// choice, the options, the shown controls, the focus, the visited link and,
+// once installed, the completed look.
+TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
+    SkinnedDialog dialog(folder.Path());
+    HWND window = dialog.Window();
+    HWND list = GetDlgItem(window, IDC_FOLDER_LIST);
+    ControlHost* host = dialog.Skin()->host;
+    dialog.Option(0)->value = 0;
+    dialog.Notify(2000);
+    static_cast<LinkLabel*>(dialog.Slot(WebLink))->visited = 1;
+    SendMessageA(list, CB_SETCURSEL, 1, 0);
+    SetSkinFocus(host, dialog.Slot(FirstOptionSelector + 1));
+
+    auto changeTo = [&](UINT dpi) {
+        RECT suggested = {40, 30, 41, 31};  // the size is the art's
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        dialog.Repaint();
+    };
+    auto art = [](int id, UINT dpi) {
+        return TakePixels(LoadSkinArt(GetModuleHandleA(nullptr), static_cast<WORD>(id), dpi, 1));
+    };
+    for (UINT dpi : {192u, 144u, 96u}) {
+        SCOPED_TRACE(dpi);
+        changeTo(dpi);
+        auto S = [dpi](int length) { return ScalePixels(length, dpi); };
+        const int W = S(500), H = S(292);
+        RECT client, place;
+        GetClientRect(window, &client);
+        GetWindowRect(window, &place);
+        EXPECT_EQ(W, client.right);
+        EXPECT_EQ(H, client.bottom);
+        EXPECT_TRUE(Corner(place) == POINT({40, 30}));
+        BitmapButton* cancel = dialog.Button(CancelButton);
+        EXPECT_TRUE(Corner(cancel->bounds) == POINT({W - S(63), H - S(21)}));
+        EXPECT_EQ(S(58) + S(1), cancel->bounds.right - cancel->bounds.left);
+        EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == POINT({W - S(125), H - S(21)}));
+        for (int i = 0; i < 2; ++i) {
+            RECT cell = dialog.Option(i)->cellRect;
+            EXPECT_TRUE(Corner(cell) == POINT({S(250), S(80 + 20 * i)}));
+            EXPECT_EQ(S(13), cell.right - cell.left);
+            EXPECT_EQ(S(20), dialog.Option(i)->captionDx);
+        }
+        auto* link = static_cast<LinkLabel*>(dialog.Slot(WebLink));
+        EXPECT_TRUE(Corner(link->bounds) == POINT({S(300), S(20)}));
+        EXPECT_NEAR(S(13), link->bounds.bottom - link->bounds.top, 1);
+        // Text in a scalable face, never a bitmap face stretched.
+        WindowDc dc(window);
+        SelectGuard normal(dc.Get(), NormalFont);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        EXPECT_TRUE(dpi == 96 || (metrics.tmPitchAndFamily & TMPF_TRUETYPE));
+        ICONINFO hand{};
+        ASSERT_TRUE(GetIconInfo(HandCursor, &hand));
+        GdiObject<HBITMAP> handMask(hand.hbmMask), handColour(hand.hbmColor);
+        BITMAP handShape{};
+        GetObjectA(hand.hbmMask, sizeof handShape, &handShape);
+        auto cursorSize = reinterpret_cast<int(WINAPI*)(int, UINT)>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+        ASSERT_TRUE(cursorSize);
+        EXPECT_EQ(cursorSize(SM_CXCURSOR, dpi), handShape.bmWidth) << "the system's cursor size";
+        RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
+        EXPECT_TRUE(Corner(field) == POINT({S(16), H - S(60)}));
+        EXPECT_EQ(S(21), field.bottom - field.top);
+
+        EXPECT_EQ(0, dialog.Option(0)->value);
+        EXPECT_EQ(2, dialog.Option(1)->value);
+        EXPECT_TRUE(dialog.Button(InstallButton)->visible);
+        EXPECT_FALSE(dialog.Button(CloseButton)->visible);
+        EXPECT_TRUE(link->visited);
+        EXPECT_EQ(dialog.Slot(FirstOptionSelector + 1), host->focused);
+        EXPECT_EQ(1, SendMessageA(list, CB_GETCURSEL, 0, 0));
+
+        // The art drawn for the DPI, the faces with their white left out.
+        Pixels look = Overlay(art(IDB_BACKGROUND, dpi), art(IDB_CANCEL_FACE, dpi), W - S(63),
+                              H - S(21), true);
+        look = Overlay(look, art(IDB_INSTALL_FACE, dpi), W - S(125), H - S(21), true);
+        EXPECT_EQ(0, CountDifferences(ClientPixels(window), look, {0, H - S(30), W, H}));
+    }
+
+    // Installed at 96, then moved to 192: still the completed look, in the
+    // larger font for 192, with the picture drawn for it.
+    SendMessageA(list, CB_SETCURSEL, 0, 0);
+    dialog.Command(IDOK);
+    ASSERT_TRUE(InstallCompleted);
+    changeTo(192);
+    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
+        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
+        EXPECT_EQ(shown, dialog.Slot(slot)->visible != 0) << "slot " << slot;
+    }
+    LOGFONTA font{};
+    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_EQ(32, font.lfHeight);
+    EXPECT_EQ(dialog.Slot(CloseButton), host->focused);
+    EXPECT_GE(dialog.ChildPlace(IDC_FOLDER_LIST).top, 1000);
+    Pixels shown = ClientPixels(window);
+    Pixels picture = art(IDB_PICTURE, 192);
+    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 12, 12, true),
+                                  {12, 12, 12 + picture.width, 12 + picture.height}));
     EXPECT_EQ(TRUE, dialog.Command(IDOK));
 }
 

@@ -88,7 +88,8 @@ class SkinnedSetup : public ChildProcess {
         return "\"" + SetupExePath() + "\"";
     }
 
-    SkinnedSetup() : ChildProcess(ParkedCommand()) {}
+    // At `dpi`: the test sets the display scale (DisplayScale) before.
+    explicit SkinnedSetup(UINT dpi = kBaseDpi) : ChildProcess(ParkedCommand()), at(dpi) {}
 
     // Finds the dialog; fails when it did not appear in time.
     ::testing::AssertionResult Open() {
@@ -103,7 +104,7 @@ class SkinnedSetup : public ChildProcess {
     bool WaitForScreen(const std::function<bool(const Pixels&)>& ready) {
         return WaitUntil(
             [&] {
-                shot = CaptureClient(dialog, kWidth, kHeight);
+                shot = CaptureClient(dialog, at.width, at.height);
                 return !shot.Empty() && ready(shot);
             },
             kPaintTimeout);
@@ -114,13 +115,13 @@ class SkinnedSetup : public ChildProcess {
     ::testing::AssertionResult WaitForStartLook(bool pluginTicked, bool presetsTicked,
                                                 bool installShown, RECT marked = {},
                                                 const std::vector<RECT>& unmarked = {}) {
-        Pixels look = StartLook(pluginTicked, presetsTicked, installShown);
-        std::vector<RECT> areas = StartLookAreas();
+        Pixels look = StartLook(pluginTicked, presetsTicked, installShown, at);
+        std::vector<RECT> areas = StartLookAreas(at);
         for (const RECT& bounds : unmarked)
-            for (const RECT& edge : FocusFrame(bounds)) areas.push_back(edge);
+            for (const RECT& edge : FocusFrame(bounds, at)) areas.push_back(edge);
         if (!IsRectEmpty(&marked)) {
-            look = WithFocusMark(look, marked);
-            for (const RECT& edge : FocusFrame(marked)) areas.push_back(edge);
+            look = WithFocusMark(look, marked, at);
+            for (const RECT& edge : FocusFrame(marked, at)) areas.push_back(edge);
         }
         if (WaitForScreen([&](const Pixels& shot) { return Differences(shot, look, areas) == 0; }))
             return ::testing::AssertionSuccess();
@@ -156,12 +157,12 @@ class SkinnedSetup : public ChildProcess {
     }
 
     bool WaitForStatusText() {
-        return WaitForScreen([](const Pixels& shot) { return !WhitePixels(shot).empty(); });
+        return WaitForScreen([&](const Pixels& shot) { return !WhitePixels(shot, at).empty(); });
     }
 
     bool WaitForClearStatus() {
-        return WaitForScreen([](const Pixels& shot) {
-            return CountDifferences(shot, Art().background, kStatusArea) == 0;
+        return WaitForScreen([&](const Pixels& shot) {
+            return CountDifferences(shot, Art(at.dpi).background, at.status) == 0;
         });
     }
 
@@ -176,8 +177,8 @@ class SkinnedSetup : public ChildProcess {
     // Clicks the middle of a check cell, then moves the pointer off it and so
     // clears the option's status text.
     bool ClickCell(POINT cell) {
-        return ClickOn({cell.x + kCellSize / 2, cell.y + kCellSize / 2}) &&
-               PointAt(dialog, kNowhere.x, kNowhere.y);
+        return ClickOn({cell.x + at.cell / 2, cell.y + at.cell / 2}) &&
+               PointAt(dialog, at.S(kNowhere).x, at.S(kNowhere).y);
     }
 
     // A child's place in the client area, as the screen reader tells it.
@@ -206,6 +207,7 @@ class SkinnedSetup : public ChildProcess {
 
     HWND dialog = nullptr;
     Pixels shot;
+    const Look at;  // the places at the program's DPI
 };
 
 // Escape ends the program with 0.
@@ -416,6 +418,94 @@ TEST(SkinnedDialog, KeyboardAndScreenReadersReachEveryControl) {
     ASSERT_TRUE(TypeKey(VK_RETURN));
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
+
+// At each display scale the dialog is the artwork's size, every control sits
+// where the art puts it (as a screen reader is told) with text of the scaled
+// height, the list fits its strip, the art is drawn for that scale, Tab puts
+// the focus mark around Install, and each control answers the real pointer
+// at its place: the options tick, Install opens the browser for the browse
+// entry, the link shows its status text and Cancel ends the program.
+class SkinnedDialogAtScale : public ::testing::TestWithParam<UINT> {};
+
+TEST_P(SkinnedDialogAtScale, IsTheArtworksSizeWithEveryControlInPlaceAndAtWork) {
+    DisplayScale scale(GetParam());
+    SkinnedSetup setup(GetParam());
+    const Look& at = setup.at;
+    ASSERT_TRUE(setup.Open());
+    RECT client = {};
+    GetClientRect(setup.dialog, &client);
+    EXPECT_EQ(at.width, client.right);
+    EXPECT_EQ(at.height, client.bottom);
+    // The pointer over the dialog but no control: no status text.
+    ASSERT_TRUE(PointAt(setup.dialog, at.S(kNowhere).x, at.S(kNowhere).y));
+    ASSERT_TRUE(setup.WaitForStartLook(true, true, true));
+
+    ScreenReader reader(setup.dialog);
+    ASSERT_TRUE(reader.Connected());
+    const Artwork& art = Art(at.dpi);
+    struct Place {
+        const char* name;
+        POINT corner;
+        int width, height;  // 0: a text's, not checked
+    } places[] = {
+        {"Cancel", at.cancel, art.cancel.width + at.S(1), art.cancel.height + at.S(1)},
+        {"Install", at.install, art.install.width + at.S(1), art.install.height + at.S(1)},
+        {kLinkName, at.S({300, 20}), 0, at.S(13)},
+        {kPluginOption, at.pluginCell, 0, at.S(13)},
+        {kPresetsOption, at.presetsCell, 0, at.S(13)},
+        {"Select folder where setup will install files:", {at.S(20), at.promptTop}, 0, at.S(13)},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        RECT bounds = setup.ClientBounds(reader, reader.ChildNamed(place.name));
+        EXPECT_EQ(place.corner.x, bounds.left);
+        EXPECT_EQ(place.corner.y, bounds.top);
+        if (place.width) {
+            EXPECT_EQ(place.width, bounds.right - bounds.left);
+        }
+        EXPECT_NEAR(place.height, bounds.bottom - bounds.top, 1);
+    }
+    // The list: below the prompt, above the band, its field the strip's
+    // height.
+    HWND list = GetDlgItem(setup.dialog, IDC_FOLDER_LIST);
+    RECT field = {};
+    GetWindowRect(list, &field);
+    MapWindowPoints(nullptr, setup.dialog, reinterpret_cast<POINT*>(&field), 2);
+    EXPECT_EQ(at.S(16), field.left);
+    EXPECT_EQ(at.height - at.S(60), field.top);
+    EXPECT_EQ(at.width - at.S(31), field.right - field.left);
+    EXPECT_EQ(at.S(21), field.bottom - field.top);
+    EXPECT_LE(at.promptTop + at.S(13), field.top);
+    EXPECT_LE(field.bottom, at.S(256));
+
+    ASSERT_TRUE(BringToFront(setup.dialog));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, ""));
+    ASSERT_TRUE(TypeKey(VK_TAB));
+    ASSERT_TRUE(setup.WaitForFocusOn(reader, "Install"));
+    EXPECT_TRUE(setup.WaitForStartLook(true, true, true,
+                                       setup.ClientBounds(reader, reader.ChildNamed("Install"))));
+
+    ASSERT_TRUE(setup.ClickCell(at.pluginCell));
+    ASSERT_TRUE(setup.ClickCell(at.presetsCell));
+    ASSERT_TRUE(setup.WaitForStartLook(false, false, false));
+    ASSERT_TRUE(setup.ClickCell(at.presetsCell));
+    ASSERT_TRUE(setup.WaitForStartLook(false, true, true));
+    ASSERT_TRUE(setup.HoverOver({at.S(320), at.S(26)}));
+
+    // Install with the browse entry selected: the folder browser.
+    SendMessageW(list, CB_SETCURSEL, ListEntries(setup.dialog).size() - 1, 0);
+    ASSERT_TRUE(setup.ClickOn({at.install.x + at.S(30), at.install.y + at.S(9)}));
+    HWND browser = setup.OtherDialog(kStartTimeout);
+    ASSERT_NE(nullptr, browser);
+    ASSERT_TRUE(BringToFront(browser));
+    ASSERT_TRUE(TypeKey(VK_ESCAPE));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }, kStartTimeout));
+
+    ASSERT_TRUE(setup.ClickOn({at.cancel.x + at.S(29), at.cancel.y + at.S(9)}));
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SkinnedDialogAtScale, ::testing::Values(96u, 144u, 192u));
 
 const char kMakerKey[] = "Software\\Vantorel";
 const char kPresetsKey[] = "Software\\Vantorel\\PastelCraft";

@@ -84,12 +84,10 @@ inline Pixels CaptureClient(HWND window, int width, int height) {
     return CaptureScreen(origin.x, origin.y, width, height);
 }
 
-// A bitmap resource of this program (which carries the setup program's
-// artwork, or a test's own) as pixels; empty when it is missing.
-inline Pixels LoadArtwork(int id) {
+// A bitmap's pixels; empty for none or when GDI refuses. The bitmap is
+// deleted.
+inline Pixels TakePixels(HBITMAP bitmap) {
     Pixels pixels;
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
-        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return pixels;
     BITMAP shape{};
     GetObjectA(bitmap, sizeof shape, &shape);
@@ -105,6 +103,13 @@ inline Pixels LoadArtwork(int id) {
     pixels.data = std::move(data);
     screen_capture_detail::DropAlpha(&pixels);
     return pixels;
+}
+
+// A bitmap resource of this program (which carries the setup program's
+// artwork, or a test's own) as pixels; empty when it is missing.
+inline Pixels LoadArtwork(int id) {
+    return TakePixels(static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 // `base` with `art` laid on it at (x, y); white pixels of `art` are left out

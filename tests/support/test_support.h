@@ -118,6 +118,17 @@ class RegistryRestorer {
     Key saved_;                // the tree as it was, when it existed
 };
 
+// Programs started while it lives run at `dpi`: it sets LogPixels under
+// HKCU\Control Panel\Desktop, where Wine reads a program's DPI at its start,
+// and puts the key back as it was.
+class DisplayScale {
+  public:
+    explicit DisplayScale(UINT dpi);
+
+  private:
+    RegistryRestorer desktop_{HKEY_CURRENT_USER, "Control Panel\\Desktop"};
+};
+
 // Registry writers for test set-up, in this build's view unless told; each
 // fails the test when the call fails.
 void SetStringValue(HKEY root, const std::string& key, const std::string& name,

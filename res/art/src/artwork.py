@@ -1,6 +1,11 @@
 """Draws the setup program's skin: background, button faces, picture, check
 strip, hand cursor and program icon, into res/art/.
 
+The 100 % art goes into .bmp files. The skin's bitmaps are also drawn afresh
+at each larger scale in RENDER_DPIS, fonts, strokes and all, into PNG files
+named <name>-<dpi>.png: each is as large as the program makes that bitmap at
+that DPI (each check cell on its own).
+
 Usage: python3 artwork.py OUTPUT_FOLDER
 Needs python3-pil, python3-numpy, fonts-ebgaramond and fonts-lato.
 """
@@ -16,7 +21,11 @@ import paint
 from paint import Chalk, composite, rgb, rounded_rect, text_mask, to_uint8
 import winformats
 
-# Where the dialog puts things on the 500 x 292 client area.
+# The DPIs of the larger renderings (150 % and 200 %); the program shrinks
+# the nearest larger one for scales in between, and enlarges the largest.
+RENDER_DPIS = (144, 192)
+
+# Where the dialog puts things on the 500 x 292 client area, in 96-DPI units.
 WIDTH, HEIGHT = 500, 292
 CELL_SPOTS = ((250, 80), (250, 100))
 CELL = 13
@@ -59,13 +68,14 @@ def mix(a, b, t):
 def draw_card(img):
     """The left panel: a pastel sketch with the product's name lettered on it."""
     x0, y0, x1, y1 = CARD
-    shape = rounded_rect(WIDTH, HEIGHT, CARD, CARD_RADIUS)
-    wash = paint.vertical_gradient(WIDTH, HEIGHT, [
+    width, height = img.shape[1], img.shape[0]
+    shape = rounded_rect(width, height, CARD, CARD_RADIUS)
+    wash = paint.vertical_gradient(width, height, [
         (0.0, rgb("#efe8f7")), (0.45, rgb("#f8eef0")), (0.70, rgb("#fbeee3")), (1.0, rgb("#fbf1e4"))])
     composite(img, wash, shape)
 
     chalk = Chalk(img, 7)
-    inner = rounded_rect(WIDTH, HEIGHT, (x0 + 1, y0 + 1, x1 - 1, y1 - 1), CARD_RADIUS - 1)
+    inner = rounded_rect(width, height, (x0 + 1, y0 + 1, x1 - 1, y1 - 1), CARD_RADIUS - 1)
     # Six chalk swatches sweep across the foot of the card, one per pastel.
     for i, colour in enumerate((LILAC, SKY, MINT, BUTTER, PEACH, ROSE)):
         for k in range(3):
@@ -79,13 +89,13 @@ def draw_card(img):
     caps = paint.font("Lato-Semibold.ttf", 13)
     small = paint.font("Lato-Semibold.ttf", 9)
     cx = (x0 + x1) / 2
-    composite(img, INK, text_mask(WIDTH, HEIGHT, (cx, 52), "Pastel Craft", title, anchor="ms"))
-    composite(img, INK, text_mask(WIDTH, HEIGHT, (cx, 78), "Plug-in", sub, anchor="ms"))
+    composite(img, INK, text_mask(width, height, (cx, 52), "Pastel Craft", title, anchor="ms"))
+    composite(img, INK, text_mask(width, height, (cx, 78), "Plug-in", sub, anchor="ms"))
     rule_y = 92
-    composite(img, INK_SOFT, paint.mask(WIDTH, HEIGHT, lambda d, s: d.line(
-        ((cx - 46) * s, rule_y * s, (cx + 46) * s, rule_y * s), fill=255, width=s)) * 0.6)
-    composite(img, INK_SOFT, text_mask(WIDTH, HEIGHT, (cx, 112), "SETUP", caps, spacing=4.0, anchor="ms"))
-    composite(img, INK_SOFT, text_mask(WIDTH, HEIGHT, (x1 - 12, y1 - 8), "VANTOREL", small,
+    composite(img, INK_SOFT, paint.mask(width, height, lambda d, s: d.line(
+        ((cx - 46) * s, rule_y * s, (cx + 46) * s, rule_y * s), fill=255, width=round(s))) * 0.6)
+    composite(img, INK_SOFT, text_mask(width, height, (cx, 112), "SETUP", caps, spacing=4.0, anchor="ms"))
+    composite(img, INK_SOFT, text_mask(width, height, (x1 - 12, y1 - 8), "VANTOREL", small,
                                        spacing=1.6, anchor="rs") * 0.9)
     # A thin frame keeps the card crisp against the paper.
     ring = np.clip(shape - inner, 0, 1)
@@ -94,27 +104,29 @@ def draw_card(img):
 
 def draw_band(img):
     """The dark strip under status text and buttons, led in by a pastel seam."""
-    img[BAND_TOP:, :] = BAND
-    xs = np.linspace(0, 1, WIDTH)
+    px = paint.pixels
+    img[px(BAND_TOP):, :] = BAND
+    xs = np.linspace(0, 1, img.shape[1])
     stops = np.linspace(0, 1, len(PASTELS))
     seam = np.stack([np.interp(xs, stops, [c[ch] for c in PASTELS]) for ch in range(3)], axis=1)
-    img[BAND_TOP - 3:BAND_TOP, :] = seam[None, :, :]
-    img[BAND_TOP - 4, :] = mix(PAPER, seam, 0.35)
+    img[px(BAND_TOP - 3):px(BAND_TOP), :] = seam[None, :, :]
+    img[px(BAND_TOP - 4):px(BAND_TOP - 3), :] = mix(PAPER, seam, 0.35)
 
 
 def draw_frame(img):
     """A hairline round the borderless window."""
-    img[0, :] = FRAME
-    img[:, 0] = FRAME
-    img[:, -1] = FRAME
+    line = paint.pixels(1)
+    img[:line, :] = FRAME
+    img[:, :line] = FRAME
+    img[:, -line:] = FRAME
     edge = mix(BAND, np.zeros(3), 0.35)
-    img[-1, :] = edge
-    img[BAND_TOP:, 0] = edge
-    img[BAND_TOP:, -1] = edge
+    img[-line:, :] = edge
+    img[paint.pixels(BAND_TOP):, :line] = edge
+    img[paint.pixels(BAND_TOP):, -line:] = edge
 
 
 def background():
-    img = paint.canvas(WIDTH, HEIGHT, PAPER)
+    img = paint.canvas(paint.pixels(WIDTH), paint.pixels(HEIGHT), PAPER)
     draw_card(img)
     draw_band(img)
     draw_frame(img)
@@ -141,19 +153,23 @@ def keyed(face, cover, under):
 
 
 def button_face(width, word, top, bottom, ink):
-    h = 19
-    shape = rounded_rect(width, h, (0, 0, width, h), 4)
-    inner = rounded_rect(width, h, (1, 1, width - 1, h - 1), 3)
-    face = paint.vertical_gradient(width, h, [(0.0, top), (1.0, bottom)])
+    # The face fills its canvas, whose pixels rounded up or down at a scale:
+    # w x h is the canvas in 96-DPI units.
+    cw, ch = paint.pixels(width), paint.pixels(19)
+    w, h = cw / paint.SCALE, ch / paint.SCALE
+    shape = rounded_rect(cw, ch, (0, 0, w, h), 4)
+    inner = rounded_rect(cw, ch, (1, 1, w - 1, h - 1), 3)
+    face = paint.vertical_gradient(cw, ch, [(0.0, top), (1.0, bottom)])
     edge = mix(bottom, INK, 0.45)
     border = np.clip(shape - inner, 0, 1)
     composite(face, edge, border)
     # A soft highlight along the top inner edge.
-    face[1, 2:width - 2] = mix(face[1, 2:width - 2], np.array([255, 255, 255.0]), 0.55)
+    rows, columns = slice(paint.pixels(1), paint.pixels(2)), slice(paint.pixels(2), cw - paint.pixels(2))
+    face[rows, columns] = mix(face[rows, columns], np.array([255, 255, 255.0]), 0.55)
     label = paint.font("Lato-Bold.ttf", 11)
-    text = text_mask(width, h, (width / 2, 13.5), word, label, scale=1, anchor="ms")
+    text = text_mask(cw, ch, (w / 2, 13.5 + (h - 19) / 2), word, label, scale=1, anchor="ms")
     composite(face, ink, text)
-    under = np.zeros((h, width, 3))
+    under = np.zeros((ch, cw, 3))
     under[:, :] = BAND
     return keyed(face, shape, under)
 
@@ -174,8 +190,10 @@ def faces():
 # ---------------------------------------------------------------- picture
 
 def landscape(width, height, seed):
-    """A small pastel landscape: hatched sky, sun, layered hills, a meadow."""
-    img = paint.vertical_gradient(width, height, [
+    """A small pastel landscape: hatched sky, sun, layered hills, a meadow,
+    width x height 96-DPI units large."""
+    cw, ch = paint.pixels(width), paint.pixels(height)
+    img = paint.vertical_gradient(cw, ch, [
         (0.0, rgb("#c6dcf2")), (0.32, rgb("#ddd5f1")), (0.52, rgb("#f9dcd6")), (0.62, rgb("#fbe4d2")),
         (1.0, rgb("#fbe4d2"))])
     chalk = Chalk(img, seed)
@@ -190,10 +208,10 @@ def landscape(width, height, seed):
 
     # Sun with a soft glow.
     sx, sy, sr = width * 0.73, height * 0.27, 16
-    glow = paint.blur(paint.mask(width, height, lambda d, s: d.ellipse(
+    glow = paint.blur(paint.mask(cw, ch, lambda d, s: d.ellipse(
         ((sx - sr * 2.2) * s, (sy - sr * 2.2) * s, (sx + sr * 2.2) * s, (sy + sr * 2.2) * s), fill=255)), 9)
     composite(img, rgb("#fdf1cf"), glow * 0.75)
-    disc = paint.mask(width, height, lambda d, s: d.ellipse(
+    disc = paint.mask(cw, ch, lambda d, s: d.ellipse(
         ((sx - sr) * s, (sy - sr) * s, (sx + sr) * s, (sy + sr) * s), fill=255))
     composite(img, rgb("#fbe3a0"), disc * 0.95)
     for _ in range(26):
@@ -219,7 +237,7 @@ def landscape(width, height, seed):
 
     def layer(points, colour, strokes, edge):
         poly = points + [(width + 2, height + 2), (-2, height + 2)]
-        m = paint.mask(width, height, lambda d, s: d.polygon([(x * s, y * s) for x, y in poly], fill=255))
+        m = paint.mask(cw, ch, lambda d, s: d.polygon([(x * s, y * s) for x, y in poly], fill=255))
         composite(img, colour, m)
         top = min(y for _, y in points)
         for shade, count, length, wide, opacity in strokes:
@@ -268,7 +286,7 @@ def landscape(width, height, seed):
             fx = rng.uniform(4, width - 4)
             fy = rng.uniform(horizon + 60, height - 3)
             r = 0.9 + (fy - horizon) / height * 2.0
-            dot = paint.mask(width, height, lambda d, s, fx=fx, fy=fy, r=r: d.ellipse(
+            dot = paint.mask(cw, ch, lambda d, s, fx=fx, fy=fy, r=r: d.ellipse(
                 ((fx - r) * s, (fy - r) * s, (fx + r) * s, (fy + r) * s), fill=255))
             composite(img, colour, dot * 0.9 * meadow)
     return img
@@ -277,38 +295,46 @@ def landscape(width, height, seed):
 def picture(bg):
     """The landscape on a sheet of pastel paper, its edges left ragged as
     chalk leaves them."""
-    width, height = PICTURE_SIZE
-    px, py = PICTURE_AT
-    shape = rounded_rect(width, height, (0, 0, width, height), 10)
-    inner = rounded_rect(width, height, (1, 1, width - 1, height - 1), 9)
-    sheet = paint.canvas(width, height, rgb("#fcf8f1"))
-    art = landscape(width, height, 11)
+    cw, ch = paint.pixels(PICTURE_SIZE[0]), paint.pixels(PICTURE_SIZE[1])
+    # The sheet fills its canvas: w x h is the canvas in 96-DPI units.
+    w, h = cw / paint.SCALE, ch / paint.SCALE
+    shape = rounded_rect(cw, ch, (0, 0, w, h), 10)
+    inner = rounded_rect(cw, ch, (1, 1, w - 1, h - 1), 9)
+    sheet = paint.canvas(cw, ch, rgb("#fcf8f1"))
+    art = landscape(*PICTURE_SIZE, 11)
     margin = 7
-    area = rounded_rect(width, height, (margin, margin, width - margin, height - margin), 4)
-    grain = paint.paper_grain(width, height, 5, softness=1.2)
+    area = rounded_rect(cw, ch, (margin, margin, w - margin, h - margin), 4)
+    grain = paint.paper_grain(cw, ch, 5, softness=1.2)
     ragged = np.clip((paint.blur(area, 1.6) - 0.5 + (grain - 0.5) * 0.9) * 3.0 + 0.5, 0, 1)
     composite(sheet, art, ragged)
     composite(sheet, FRAME, np.clip(shape - inner, 0, 1) * 0.8)
-    under = bg[py:py + height, px:px + width]
+    px, py = paint.pixels(PICTURE_AT[0]), paint.pixels(PICTURE_AT[1])
+    under = bg[py:py + ch, px:px + cw]
     return keyed(sheet, shape, under)
 
 
 # ---------------------------------------------------------------- check strip
 
 def check_strip():
-    """Four cells: clear, clear pressed, ticked, ticked pressed."""
+    """Four cells: clear, clear pressed, ticked, ticked pressed. Each cell is
+    drawn on its own, centred in its canvas, as the program scales each cell
+    on its own."""
+    size = paint.pixels(CELL)
+    # The half pixel a scale may round the cell by is shared by both sides.
+    o = (size / paint.SCALE - CELL) / 2 if paint.SCALE != 1 else 0
     cells = []
     for ticked in (False, True):
         for pressed in (False, True):
-            cell = paint.canvas(CELL, CELL, PAPER)
-            box = rounded_rect(CELL, CELL, (1, 1, 12, 12), 2.5)
-            inner = rounded_rect(CELL, CELL, (2, 2, 11, 11), 1.5)
+            cell = paint.canvas(size, size, PAPER)
+            box = rounded_rect(size, size, (1 + o, 1 + o, 12 + o, 12 + o), 2.5)
+            inner = rounded_rect(size, size, (2 + o, 2 + o, 11 + o, 11 + o), 1.5)
             composite(cell, INK_SOFT, box)
             fill = rgb("#e3d9f3") if pressed else rgb("#fffdfb")
             composite(cell, fill, inner)
             if ticked:
-                tick = paint.mask(CELL, CELL, lambda d, s: d.line(
-                    [(3.6 * s, 6.4 * s), (5.6 * s, 8.6 * s), (9.6 * s, 4.0 * s)],
+                tick = paint.mask(size, size, lambda d, s: d.line(
+                    [((3.6 + o) * s, (6.4 + o) * s), ((5.6 + o) * s, (8.6 + o) * s),
+                     ((9.6 + o) * s, (4.0 + o) * s)],
                     fill=255, width=int(1.9 * s), joint="curve"))
                 composite(cell, rgb("#6b4f9a"), tick)
             cells.append(cell)
@@ -379,15 +405,31 @@ def icon(size):
 
 # ---------------------------------------------------------------- output
 
+def skin_bitmaps():
+    """The skin's bitmaps at the current scale, by file name without suffix."""
+    bg8 = to_uint8(background())
+    out = {"background": bg8}
+    out.update(faces())
+    out["picture"] = picture(bg8.astype(float))
+    out["check-strip"] = to_uint8(check_strip())
+    return out
+
+
+def write_png(path, rgb):
+    """A plain 24-bit PNG, as small as zlib makes it, with no chunk but the
+    image's own: the same pixels give the same bytes."""
+    Image.fromarray(rgb).save(path, "PNG", optimize=True)
+
+
 def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
-    bg = background()
-    bg8 = to_uint8(bg)
-    winformats.write_bmp24(os.path.join(out_dir, "background.bmp"), bg8)
-    for name, face in faces().items():
-        winformats.write_bmp24(os.path.join(out_dir, name + ".bmp"), face)
-    winformats.write_bmp24(os.path.join(out_dir, "picture.bmp"), picture(bg8.astype(float)))
-    winformats.write_bmp24(os.path.join(out_dir, "check-strip.bmp"), to_uint8(check_strip()))
+    for name, image in skin_bitmaps().items():
+        winformats.write_bmp24(os.path.join(out_dir, name + ".bmp"), image)
+    for dpi in RENDER_DPIS:
+        paint.set_dpi(dpi)
+        for name, image in skin_bitmaps().items():
+            write_png(os.path.join(out_dir, "%s-%d.png" % (name, dpi)), image)
+    paint.set_dpi(96)
     rows, hotspot = hand_rows()
     winformats.write_mono_cur(os.path.join(out_dir, "hand.cur"), rows, hotspot)
     winformats.write_ico(os.path.join(out_dir, "setup.ico"), [icon(n) for n in (16, 24, 32, 48, 256)])

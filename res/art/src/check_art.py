@@ -4,7 +4,10 @@ Usage: python3 check_art.py ART_FOLDER [PREVIEW_FOLDER]
 Exits non-zero when a file has the wrong format or size, when pure white
 (the transparent key) shows up inside a face or the picture, when the check
 cells do not match the background beneath them, or when a text area is too
-low in contrast. Prints the contrast figures.
+low in contrast; the same for the 100 % .bmp files and for the larger
+renderings in PNG files at each of artwork.RENDER_DPIS, whose sizes must be
+what the program makes of the 100 % ones at that DPI. Prints the contrast
+figures.
 """
 
 import os
@@ -16,14 +19,16 @@ from PIL import Image, ImageDraw, ImageFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import artwork  # noqa: E402  (layout constants)
+import paint  # noqa: E402  (the program's rounding of scaled lengths)
 
+# Size at 100 % and number of cells side by side, which scale each on its own.
 EXPECTED = {
-    "background.bmp": (500, 292),
-    "cancel.bmp": (58, 19),
-    "install.bmp": (60, 19),
-    "close.bmp": (60, 19),
-    "picture.bmp": (257, 206),
-    "check-strip.bmp": (52, 13),
+    "background": (500, 292, 1),
+    "cancel": (58, 19, 1),
+    "install": (60, 19, 1),
+    "close": (60, 19, 1),
+    "picture": (257, 206, 1),
+    "check-strip": (52, 13, 4),
 }
 
 # Text areas, (left, top, right, bottom) in client pixels, and their colours.
@@ -77,8 +82,12 @@ def contrast(a, b):
     return (hi + 0.05) / (lo + 0.05)
 
 
+def scaled_box(box):
+    return tuple(paint.pixels(v) for v in box)
+
+
 def area_contrast(image, box, colour, label, minimum):
-    l, t, r, b = box
+    l, t, r, b = scaled_box(box)
     region = image[t:b, l:r].reshape(-1, 3)
     ratios = contrast(region, np.array(colour, float))
     worst, mean = ratios.min(), ratios.mean()
@@ -95,12 +104,13 @@ def check_keyed(name, image, corner):
     if (white565 & ~white).any():
         fail("%s: near-white pixels that read as white at 16-bit colour" % name)
     h, w = white.shape
+    corner = paint.pixels(corner)
     allowed = np.zeros_like(white)
     for ys in (slice(0, corner), slice(h - corner, h)):
         for xs in (slice(0, corner), slice(w - corner, w)):
             allowed[ys, xs] = True
     stray = white & ~allowed
-    print("  %-16s %d pure-white pixels, all in the corners" % (name, white.sum())
+    print("  %-22s %d pure-white pixels, all in the corners" % (name, white.sum())
           if not stray.any() else "  %s: %d stray white" % (name, stray.sum()))
     if stray.any():
         fail("%s: pure white outside the corners at %s" % (name, np.argwhere(stray)[:5].tolist()))
@@ -236,34 +246,60 @@ def check_icon(path):
             fail("setup.ico: the %d-pixel image %s PNG" % (n, "is" if png else "is not"))
 
 
-def main():
-    folder = sys.argv[1]
-    out_dir = sys.argv[2] if len(sys.argv) > 2 else None
+def read_png(path):
+    image = Image.open(path)
+    name = os.path.basename(path)
+    if image.format != "PNG" or image.mode not in ("RGB", "P"):
+        fail("%s: %s %s; want an RGB or palette PNG" % (name, image.format, image.mode))
+    extra = [chunk for chunk in chunk_types(path) if chunk not in (b"IHDR", b"PLTE", b"IDAT", b"IEND")]
+    if extra:
+        fail("%s: chunks %s that the program does not need" % (name, extra))
+    return np.asarray(image.convert("RGB"))
+
+
+def chunk_types(path):
+    data = open(path, "rb").read()
+    at, types = 8, []
+    while at < len(data):
+        length, kind = struct.unpack_from(">I4s", data, at)
+        types.append(kind)
+        at += 12 + length
+    return types
+
+
+def check_scale(folder, dpi):
+    """The skin's bitmaps at one DPI: the .bmp files at 96, PNGs otherwise."""
+    paint.set_dpi(dpi)
     art = {"folder": folder}
-    print("files:")
-    for name, size in EXPECTED.items():
-        image = read_bmp24(os.path.join(folder, name))
-        art[name] = image
+    files = {}
+    print("files at %d DPI:" % dpi)
+    for name, (width, height, cells) in EXPECTED.items():
+        file = name + (".bmp" if dpi == 96 else "-%d.png" % dpi)
+        path = os.path.join(folder, file)
+        image = read_bmp24(path) if dpi == 96 else read_png(path)
+        art[name + ".bmp"] = image
+        files[name + ".bmp"] = file
         got = (image.shape[1], image.shape[0])
-        print("  %-16s %d x %d, 24-bit" % (name, got[0], got[1]))
+        size = (cells * paint.pixels(width // cells), paint.pixels(height))
+        print("  %-22s %d x %d" % (file, got[0], got[1]))
         if got != size:
-            fail("%s: %s, want %s" % (name, got, size))
-    check_icon(os.path.join(folder, "setup.ico"))
-    art["cursor"] = read_cursor(os.path.join(folder, "hand.cur"))
+            fail("%s: %s, want %s" % (file, got, size))
 
     print("transparent white:")
     for name in ("install.bmp", "cancel.bmp", "close.bmp"):
-        check_keyed(name, art[name], 4)
-    check_keyed("picture.bmp", art["picture.bmp"], 10)
+        check_keyed(files[name], art[name], 4)
+    check_keyed(files["picture.bmp"], art["picture.bmp"], 10)
 
     print("check cells:")
     bg = art["background.bmp"]
     strip = art["check-strip.bmp"]
+    cell = paint.pixels(artwork.CELL)
+    edges = [k * cell + e for k in range(4) for e in (0, cell - 1)]
     for x, y in artwork.CELL_SPOTS:
-        under = bg[y - 2:y + 15, x - 2:x + 15].reshape(-1, 3)
+        x, y = paint.pixels(x), paint.pixels(y)
+        under = bg[y - 2:y + cell + 2, x - 2:x + cell + 2].reshape(-1, 3)
         flat = np.all(under == under[0])
-        corners = [strip[0, c] for c in (0, 12, 13, 25, 26, 38, 39, 51)] + \
-                  [strip[12, c] for c in (0, 12, 13, 25, 26, 38, 39, 51)]
+        corners = [strip[row, c] for row in (0, cell - 1) for c in edges]
         match = all(np.array_equal(p, under[0]) for p in corners)
         print("  cell at (%d, %d): background flat %s, cell corners match %s" % (x, y, flat, match))
         if not (flat and match):
@@ -277,7 +313,19 @@ def main():
     area_contrast(bg, STATUS, (255, 255, 255), "white status text", 7.0)
     for name in ("install.bmp", "cancel.bmp", "close.bmp"):
         # The face's own colour beside the word, against the word's ink.
-        area_contrast(art[name], (3, 2, 6, 17), artwork.INK, "word on " + name, 7.0)
+        area_contrast(art[name], (3, 2, 6, 17), artwork.INK, "word on " + files[name], 7.0)
+    paint.set_dpi(96)
+    return art
+
+
+def main():
+    folder = sys.argv[1]
+    out_dir = sys.argv[2] if len(sys.argv) > 2 else None
+    for dpi in artwork.RENDER_DPIS:
+        check_scale(folder, dpi)
+    art = check_scale(folder, 96)
+    check_icon(os.path.join(folder, "setup.ico"))
+    art["cursor"] = read_cursor(os.path.join(folder, "hand.cur"))
 
     if out_dir:
         previews(art, out_dir)

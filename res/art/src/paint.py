@@ -11,6 +11,24 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 SUPERSAMPLE = 4
 
+# The display scale being drawn: drawings give their coordinates, stroke
+# widths and font sizes in 96-DPI units, and canvases are measured in pixels
+# of that scale. 96 DPI is the 100 % art, drawn exactly as it always was.
+DPI = 96
+SCALE = 1
+
+
+def set_dpi(dpi):
+    global DPI, SCALE
+    DPI = dpi
+    SCALE = 1 if dpi == 96 else dpi / 96.0
+
+
+def pixels(length):
+    """A length of 96-DPI units in pixels at the current scale, rounded as the
+    program rounds (halves away from zero)."""
+    return (length * DPI + 48) // 96
+
 FONT_DIRS = (
     "/usr/share/fonts/opentype/ebgaramond/",
     "/usr/share/fonts/truetype/lato/",
@@ -46,9 +64,11 @@ def composite(target, colour, alpha):
 
 
 def mask(width, height, draw_fn, scale=SUPERSAMPLE):
-    """Coverage in 0..1 of whatever draw_fn(draw, s) paints in white at scale s."""
+    """Coverage in 0..1 of a width x height pixel canvas of whatever
+    draw_fn(draw, s) paints in white, s being pixels per 96-DPI unit on the
+    supersampled image."""
     img = Image.new("L", (width * scale, height * scale), 0)
-    draw_fn(ImageDraw.Draw(img), scale)
+    draw_fn(ImageDraw.Draw(img), scale * SCALE)
     if scale != 1:
         img = img.resize((width, height), Image.BOX)
     return np.asarray(img, float) / 255.0
@@ -56,7 +76,7 @@ def mask(width, height, draw_fn, scale=SUPERSAMPLE):
 
 def blur(alpha, radius):
     img = Image.fromarray(np.uint8(np.clip(alpha, 0, 1) * 255))
-    img = img.filter(ImageFilter.GaussianBlur(radius))
+    img = img.filter(ImageFilter.GaussianBlur(radius * SCALE))
     return np.asarray(img, float) / 255.0
 
 
@@ -80,7 +100,7 @@ def paper_grain(width, height, seed, softness=0.9):
     """Paper tooth in 0..1: softened noise."""
     rng = np.random.default_rng(seed)
     noise = rng.random((height, width))
-    img = Image.fromarray(np.uint8(noise * 255)).filter(ImageFilter.GaussianBlur(softness))
+    img = Image.fromarray(np.uint8(noise * 255)).filter(ImageFilter.GaussianBlur(softness * SCALE))
     grain = np.asarray(img, float) / 255.0
     grain -= grain.min()
     return grain / grain.max()
@@ -121,10 +141,11 @@ class Chalk:
         xs = [p[0] for p in pts]
         ys = [p[1] for p in pts]
         pad = width + 2
-        x0 = max(int(min(xs) - pad), 0)
-        y0 = max(int(min(ys) - pad), 0)
-        x1 = min(int(max(xs) + pad) + 1, self.width)
-        y1 = min(int(max(ys) + pad) + 1, self.height)
+        # The stroke's box on the canvas, in pixels.
+        x0 = max(int((min(xs) - pad) * SCALE), 0)
+        y0 = max(int((min(ys) - pad) * SCALE), 0)
+        x1 = min(int((max(xs) + pad) * SCALE) + 1, self.width)
+        y1 = min(int((max(ys) + pad) * SCALE) + 1, self.height)
         if x1 <= x0 or y1 <= y0:
             return
         w, h = x1 - x0, y1 - y0
@@ -134,7 +155,7 @@ class Chalk:
         stamps = []
         run = 0.0
         for (a, b), length in zip(zip(pts, pts[1:]), seg):
-            n = max(1, int(length * 3))
+            n = max(1, int(length * SCALE * 3))
             for i in range(n):
                 t = i / n
                 along = (run + length * t) / total
@@ -146,7 +167,7 @@ class Chalk:
 
         def draw(d, s):
             for x, y, r in stamps:
-                cx, cy, rr = (x - x0) * s, (y - y0) * s, r * s
+                cx, cy, rr = (x - x0 / SCALE) * s, (y - y0 / SCALE) * s, r * s
                 d.ellipse((cx - rr, cy - rr, cx + rr, cy + rr), fill=255)
         cover = mask(w, h, draw)
         tooth = self.grain[y0:y1, x0:x1]
