@@ -53,6 +53,16 @@ bool ListText(HWND dialog, int index, char* text) {
     return SendList(dialog, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) != CB_ERR;
 }
 
+// Puts the path of the browser's `item` into `path` (kPathSize bytes); false
+// when it has none. The A function would hand back at most MAX_PATH bytes,
+// too few for a long path in UTF-8: the path is taken in UTF-16 and
+// converted whole.
+bool ItemPath(LPCITEMIDLIST item, char* path) {
+    WCHAR wide[MAX_PATH];
+    return SHGetPathFromIDListW(item, wide) &&
+           WideCharToMultiByte(CP_ACP, 0, wide, -1, path, kPathSize, nullptr, nullptr) > 1;
+}
+
 // The folder the browser was asked to open at, until it reports its first
 // selection; empty otherwise.
 char AskedFolder[kPathSize];
@@ -74,11 +84,10 @@ bool IsAskedFolder(const char* shown, const char* asked) {
 // elsewhere is answered by asking once more.
 int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM dialog) {
     if (message == BFFM_SELCHANGED && AskedFolder[0]) {
-        char asked[kPathSize], shown[MAX_PATH];
+        char asked[kPathSize], shown[kPathSize];
         lstrcpynA(asked, AskedFolder, kPathSize);
         AskedFolder[0] = 0;
-        if (!SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(item), shown) ||
-            !IsAskedFolder(shown, asked))
+        if (!ItemPath(reinterpret_cast<LPCITEMIDLIST>(item), shown) || !IsAskedFolder(shown, asked))
             SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(asked));
         return 0;
     }
@@ -117,8 +126,12 @@ void FitDropDownWidth(HWND dialog) {
     for (int i = 0; i < count; ++i) {
         char entry[kPathSize];
         if (!ListText(dialog, i, entry)) continue;
+        // Measured as the list draws it: the font's code page need not be
+        // the program's.
+        WCHAR wide[kPathLength];
+        int length = MultiByteToWideChar(CP_ACP, 0, entry, -1, wide, kPathLength) - 1;
         SIZE extent = {};
-        GetTextExtentPoint32A(dc.Get(), entry, lstrlenA(entry), &extent);
+        if (length > 0) GetTextExtentPoint32W(dc.Get(), wide, length, &extent);
         if (extent.cx > widest) widest = extent.cx;
     }
     // Room for the borders, the item margins and a scroll bar.
@@ -146,7 +159,7 @@ void FillFolderList(HWND dialog) {
     for (const CandidateFolder& candidate : CandidateList) {
         if (candidate.path[0] == '\0') break;
         if (!CopyText(PathBuffer, candidate.path)) continue;
-        if (candidate.flag && !AppendText(PathBuffer, kMakerFolder)) continue;
+        if (candidate.flag && !JoinPath(PathBuffer, kPathSize, kMakerFolder)) continue;
         SendList(dialog, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PathBuffer));
         ++count;
     }
@@ -173,12 +186,10 @@ void OnInitDialog(HWND dialog) {
 bool AskUserForFolder() {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     if (!item) return false;
-    bool found = SHGetPathFromIDListA(item, PathBuffer) != FALSE;
+    bool found = ItemPath(item, PathBuffer);
     CoTaskMemFree(item);
-    if (!found || PathBuffer[0] == '\0') return false;
-    int length = lstrlenA(PathBuffer);
-    if (PathBuffer[length - 1] != '\\' && !AppendText(PathBuffer, "\\")) return false;
-    return SetCurrentDirectoryA(PathBuffer) != FALSE;
+    return found && AddTrailingBackslash(PathBuffer, kPathSize) &&
+           SetCurrentDirectoryA(PathBuffer) != FALSE;
 }
 
 // The list holds at most one browsed folder, just before the browse entry.

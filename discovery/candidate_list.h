@@ -4,8 +4,12 @@
 
 #include <stdint.h>
 
-constexpr int kPathSize = 400;          // path texts, NUL included
-constexpr int kCandidateCapacity = 20;  // records in each table
+// Paths and registry key paths hold at most 399 characters (UTF-16 units,
+// as the system counts them); a buffer takes that many in any script, at up
+// to three bytes each in UTF-8.
+constexpr int kPathLength = 400;            // characters, NUL included
+constexpr int kPathSize = 3 * kPathLength;  // bytes of a path buffer
+constexpr int kCandidateCapacity = 20;      // records in each table
 
 struct CandidateFolder {
     char path[kPathSize];  // empty: the record is free

@@ -47,6 +47,19 @@ struct SettingsReader {
     }
 };
 
+// The host writes its settings in the system's legacy code page, which the
+// program's own (UTF-8 where the system honours the manifest) need not be.
+// Returns false when the text cannot be converted into `size` bytes.
+bool FromLegacyCodePage(char* text, int size) {
+    DWORD legacy = 0;
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                   reinterpret_cast<LPWSTR>(&legacy), sizeof legacy / sizeof(WCHAR));
+    if (legacy == 0 || legacy == GetACP()) return true;
+    WCHAR wide[kLongestRecordPath + 1];
+    return MultiByteToWideChar(legacy, 0, text, -1, wide, kLongestRecordPath + 1) > 0 &&
+           WideCharToMultiByte(CP_ACP, 0, wide, -1, text, size, nullptr, nullptr) > 0;
+}
+
 }  // namespace
 
 void ScanHostSettingsFile(const char* filePath) {
@@ -71,7 +84,7 @@ void ScanHostSettingsFile(const char* filePath) {
         }
         if (!ended || length != declaredLength) continue;
         path[length] = '\0';
-        AddCandidateFolder(path);
+        if (FromLegacyCodePage(path, sizeof path)) AddCandidateFolder(path);
         return;
     }
 }

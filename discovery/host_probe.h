@@ -14,6 +14,7 @@ char* ProbeHostFolder(HKEY root, const char* keyPath, const char* subkey, char* 
 
 // Scans the host's binary settings file `filePath` for the first record
 // 0x80, length, "X:\..." NUL whose length agrees with its text (at most 249
-// characters), and offers that path to AddCandidateFolder. Reports nothing:
-// a missing file, or one without such a record, adds nothing.
+// characters), and offers that path, converted from the system's legacy
+// code page, to AddCandidateFolder. Reports nothing: a missing file, or one
+// without such a record, adds nothing.
 void ScanHostSettingsFile(const char* filePath);

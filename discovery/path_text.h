@@ -1,14 +1,15 @@
 // Small routines on path texts that the folder searches share. Each works in
 // place on a NUL-terminated 8-bit text in a buffer the caller owns; the ones
 // that can lengthen a text are told the buffer's size and refuse what does
-// not fit.
+// not fit, or what would be longer than a path (kPathLength characters, NUL
+// included). A UTF-8 sequence counts as one character.
 #pragma once
 
 #include <stddef.h>
 
 // Looks for an existing folder, making it the process's current directory:
 // first the text itself (a trailing backslash removed), then the text with
-// one, two, ... characters of its last component cut away, and last its
+// one, two, ... whole characters of its last component cut away, and last its
 // parent folder with the backslash. Returns true when one was entered; the
 // text then names it. Returns false otherwise, the text shortened; a drive
 // root (three characters or fewer) is never tried, nor a text that ends in a
@@ -16,13 +17,14 @@
 // that the text names the folder as it is on disk.
 bool ProbeFolder(char* path);
 
-// Lower-cases the text, then upper-cases its first character and every byte
-// from 'A' to 'z' that follows a non-letter: "o'neil 2.0\plug-ins" becomes
-// "O'Neil 2.0\Plug-Ins".
+// Lower-cases A to Z, then upper-cases the first character and every byte
+// from 'A' to 'z' that follows a character that is no letter: "o'neil
+// 2.0\plug-ins" becomes "O'Neil 2.0\Plug-Ins", "müller" "Müller".
 void TitleCasePath(char* text);
 
 // Makes a non-empty text end with a backslash. Returns the text, or null when
-// the backslash does not fit into `size` bytes (the text is then unchanged).
+// the backslash does not fit into `size` bytes or a path's length (the text
+// is then unchanged).
 char* AddTrailingBackslash(char* text, size_t size);
 
 // Drops whatever stands before the first letter, such as a quotation mark:
@@ -37,5 +39,6 @@ char* CutAfterLast(char* text, char mark);
 
 // Copies `base` into `dest` when one is given, then appends a backslash where
 // needed and `name`. Returns `dest`, or null when the result does not fit
-// into `size` bytes (`dest` then holds `base`, or is unchanged without one).
+// into `size` bytes or a path's length (`dest` then holds `base`, or is
+// unchanged without one).
 char* JoinPath(char* dest, size_t size, const char* name, const char* base = nullptr);

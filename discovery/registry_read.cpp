@@ -1,5 +1,6 @@
 #include "discovery/registry_read.h"
 
+#include "common/code_page_text.h"
 #include "common/handles.h"
 
 DWORD ValueEnumIndex;
@@ -7,8 +8,14 @@ DWORD ValueEnumIndex;
 namespace {
 
 // Registry data need not end with a NUL: the text ends where the data do.
-void EndText(char* text, DWORD type, DWORD size) {
+// Data of more characters than a text holds are refused as the platform
+// refuses data of more bytes than it was told of.
+LONG EndText(LONG status, char* text, DWORD type, DWORD size) {
+    if (status != ERROR_SUCCESS) return status;
+    if (type == REG_SZ && SystemLength(text, static_cast<int>(size)) > int{kRegistryTextLength})
+        return ERROR_MORE_DATA;
     text[type == REG_SZ ? size : 0] = '\0';
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -21,8 +28,7 @@ LONG ReadStringValue(HKEY root, const char* keyPath, const char* name, char* tex
     DWORD size = kRegistryTextSize;
     status =
         RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-    if (status == ERROR_SUCCESS) EndText(text, type, size);
-    return status;
+    return EndText(status, text, type, size);
 }
 
 LONG EnumNextValue(HKEY key, char* name, char* data) {
@@ -32,10 +38,11 @@ LONG EnumNextValue(HKEY key, char* name, char* data) {
     LONG status = RegEnumValueA(key, ValueEnumIndex, name, &nameSize, nullptr, &type,
                                 reinterpret_cast<BYTE*>(data), &dataSize);
     ++ValueEnumIndex;
-    if (status == ERROR_SUCCESS)
-        EndText(data, type, dataSize);
-    else if (status != ERROR_MORE_DATA)
-        ValueEnumIndex = 0;
+    if (status == ERROR_SUCCESS &&
+        SystemLength(name, static_cast<int>(nameSize)) >= int{kRegistryTextLength})
+        return ERROR_MORE_DATA;
+    status = EndText(status, data, type, dataSize);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) ValueEnumIndex = 0;
     return status;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/bounded_text.h"
+#include "common/code_page_text.h"
 #include "common/handles.h"
 #include "discovery/candidate_list.h"
 #include "discovery/path_text.h"
@@ -12,7 +13,7 @@
 bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
     int32_t length = static_cast<int32_t>(strlen(keyPath));
     if (IsFull()) return false;
-    if (length + 1 + strlen(name) >= static_cast<size_t>(kPathSize)) return false;
+    if (SystemLength(keyPath) + 1 + SystemLength(name) >= kPathLength) return false;
     ++top;
     savedIndex[top] = *subkeyIndex;
     savedLength[top] = length;

@@ -18,7 +18,8 @@ struct KeyPathStack {
     // Descends into the subkey `name`: saves `*subkeyIndex` and the length of
     // `keyPath` (kPathSize bytes), appends a backslash and the name, and sets
     // `*subkeyIndex` to 0. Returns false, changing nothing, when 19 levels
-    // are saved already or the longer key path would not fit.
+    // are saved already or the longer key path would pass kPathLength
+    // characters.
     bool Push(char* keyPath, const char* name, int32_t* subkeyIndex);
 
     // Goes back to the parent: ends `keyPath` where it was before the last

@@ -1,8 +1,7 @@
 #include "payload/staged_file.h"
 
-#include <string.h>
-
 #include "common/bounded_text.h"
+#include "common/code_page_text.h"
 #include "common/handles.h"
 
 const char kStagedSuffix[] = ".pcs-new";
@@ -10,7 +9,7 @@ const char kBackupSuffix[] = ".pcs-old";
 
 namespace {
 
-constexpr size_t kSuffixLength = sizeof kStagedSuffix - 1;
+constexpr int kSuffixLength = sizeof kStagedSuffix - 1;
 static_assert(sizeof kBackupSuffix == sizeof kStagedSuffix, "both suffixes are checked as one");
 
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
@@ -23,7 +22,7 @@ struct FilePath {
         AppendText(text, name);
         AppendText(text, suffix);
     }
-    char text[MAX_PATH];
+    char text[kPathSize];
 };
 
 // Removes a file, or a link itself (never what it points to): DeleteFile
@@ -54,7 +53,7 @@ DWORD InUseError(const char* target) {
 }  // namespace
 
 bool FitsFolder(const char* folder, const char* name) {
-    return strlen(folder) + strlen(name) + kSuffixLength < MAX_PATH;
+    return SystemLength(folder) + SystemLength(name) + kSuffixLength < MAX_PATH;
 }
 
 void RecoverLeftovers(const char* folder, const char* name) {

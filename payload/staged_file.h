@@ -18,7 +18,8 @@
 extern const char kStagedSuffix[];
 extern const char kBackupSuffix[];
 
-// Whether `folder` + `name` with either suffix fits the platform's MAX_PATH.
+// Whether `folder` + `name` with either suffix fits the platform's MAX_PATH
+// (in the UTF-16 units it counts).
 // The routines below expect it of their `folder` and `name`.
 bool FitsFolder(const char* folder, const char* name);
 

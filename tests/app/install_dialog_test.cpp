@@ -40,17 +40,22 @@ std::string BrowserSelection(HWND browser) {
 
 // Selects `folder` in a folder browser; false when it would not. A browser
 // that has only just appeared may still be filling its tree and drop the
-// first request.
+// first request; a deep folder takes a while to reach.
 bool SelectInBrowser(HWND browser, const std::string& folder) {
     std::string name = folder;
     if (name.back() == '\\') name.pop_back();
     name = Lower(name.substr(name.find_last_of('\\') + 1));  // "c:" for a drive root
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        if (Lower(BrowserSelection(browser)).find(name) != std::string::npos) return true;
-        Sleep(20);
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide));
+        if (WaitUntil(
+                [&] { return Lower(BrowserSelection(browser)).find(name) != std::string::npos; },
+                200))
+            return true;
     }
-    ADD_FAILURE() << "the folder browser did not select " << folder;
+    ADD_FAILURE() << "the folder browser did not select " << folder << " but "
+                  << BrowserSelection(browser);
     return false;
 }
 
@@ -60,6 +65,21 @@ bool SelectInBrowser(HWND browser, const std::string& folder) {
 void AnswerBrowser(HWND browser, const std::string& folder) {
     bool chosen = !folder.empty() && SelectInBrowser(browser, folder);
     PostMessageA(browser, WM_COMMAND, chosen ? IDOK : IDCANCEL, 0);
+}
+
+// A folder in `base` (an ASCII path) whose path is `length` characters long
+// with its backslash, named in CJK characters, at most 80 to a level (as a
+// Linux file system takes them); every level above the last is created.
+std::string CjkFolder(const std::string& base, int length) {
+    std::string path = base;
+    for (int left = length - static_cast<int>(base.size()); left > 0;) {
+        int level = left - 1 > 80 ? 80 : left - 1;
+        if (left - level - 1 == 1) --level;  // a last level of none is no level
+        if (path != base) CreateDirectoryA(path.c_str(), nullptr);
+        path += Repeat("插", level) + "\\";
+        left -= level + 1;
+    }
+    return path;
 }
 
 // The install dialog from the program's own template, run modeless so that
@@ -262,20 +282,28 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
 // The drop-down is as wide as the widest entry, so that the end of a long
 // path shows, but never wider than the screen.
 TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
-    std::string longer = "C:\\" + std::string(100, 'w') + "\\Plug-Ins\\";
-    PlaceCandidate("C:\\Short\\", 0);
-    PlaceCandidate(longer, 1);
-    Open();
-    SIZE extent = {};
-    {
-        WindowDc dc(list);
-        SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-        std::string entry = longer + "Vantorel\\";
-        GetTextExtentPoint32A(dc.Get(), entry.c_str(), static_cast<int>(entry.size()), &extent);
+    // In any script, measured as the list draws it.
+    for (const std::string& longer : {"C:\\" + std::string(100, 'w') + "\\Plug-Ins\\",
+                                      "C:\\" + Repeat("插", 40) + "\\Plug-Ins\\"}) {
+        ResetFolderTables();
+        if (dialog) DestroyWindow(dialog);
+        PlaceCandidate("C:\\Short\\", 0);
+        PlaceCandidate(longer, 1);
+        Open();
+        SIZE extent = {};
+        {
+            WindowDc dc(list);
+            SelectGuard font(dc.Get(),
+                             reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+            wchar_t entry[kPathLength];
+            int length = MultiByteToWideChar(CP_ACP, 0, (longer + "Vantorel\\").c_str(), -1, entry,
+                                             kPathLength);
+            GetTextExtentPoint32W(dc.Get(), entry, length - 1, &extent);
+        }
+        LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
+        EXPECT_GT(wide, extent.cx);
+        EXPECT_LT(wide, extent.cx + 60);
     }
-    LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
-    EXPECT_GT(wide, extent.cx);
-    EXPECT_LT(wide, extent.cx + 60);
 
     ResetFolderTables();
     DestroyWindow(dialog);
@@ -287,6 +315,9 @@ TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
 TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt) {
     TempFolder first;
     TempFolder second;
+    // Made first: a browser may not yet see a folder made while it runs.
+    std::string named = CjkFolder(first.Path(), static_cast<int>(first.Path().size()) + 81);
+    ASSERT_TRUE(CreateDirectoryA(named.c_str(), nullptr));
     PlaceCandidate("C:\\Hosts\\Photo\\Plug-Ins\\", 1);
     Open();
 
@@ -308,6 +339,10 @@ TEST_F(InstallDialog, BrowsedFolderGoesBeforeTheBrowseEntryAndTheNextReplacesIt)
     ASSERT_TRUE(BrowseTo(""));
     EXPECT_EQ(0, Selection());
     EXPECT_EQ(3u, Entries().size());
+
+    // A folder of any name comes back whole, however long its path.
+    ASSERT_TRUE(BrowseTo(named));
+    EXPECT_EQ(named, Entries()[1]);
 }
 
 TEST_F(InstallDialog, DriveRootKeepsItsSingleBackslash) {
@@ -396,17 +431,21 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
 
 // A folder that cannot be used is reported before anything is created in
 // it: one too long for the paths the installation needs is not even made.
+// The longest the system takes for them installs, in any script.
 TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
     TempFolder folder;
     std::string deep = folder / std::string(200, 'd');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
     WriteWholeFile(folder / "File", {'f'});
+    // With "PastelCraft3.8bf.pcs-new", 259 characters.
+    std::string longest = CjkFolder(folder.Path(), 235);
     const struct {
         std::string candidate, cause;
     } cases[] = {
         {folder / "Missing\\Deeper\\", "creates only the last folder"},
         {folder / "File\\", "A file, not a folder, has this name"},
         {deep + "\\Vantorel\\", "The path is too long"},
+        {longest.substr(0, longest.size() - 1) + "插\\", "The path is too long"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.candidate);
@@ -422,6 +461,12 @@ TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
         DestroyWindow(dialog);
     }
     EXPECT_EQ(std::vector<std::string>{}, FolderNames(deep + "\\"));
+
+    ResetFolderTables();
+    PlaceCandidate(longest, 0);
+    Open();
+    EXPECT_EQ("", InstallAndReadMessage());
+    EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(longest + "PastelCraft3.8bf"));
 }
 
 // After a failure the folder and the presets are as they were, the dialog

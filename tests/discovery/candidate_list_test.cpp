@@ -30,6 +30,10 @@ TEST_F(AddCandidateFolderTest, ListsAnExistingFolderInCanonicalForm) {
         {"iGrafx Designer\\Plugins", "Igrafx Designer\\Plugins\\", 0},
         // The platform trims the dot and space; the folder on disk has none.
         {"odd\\plug-ins. ", "Odd\\Plug-Ins\\", 1},
+        // Any script; a letter after a letter of another script stays small.
+        {"Grafik\\插件\\Plug-Ins", "Grafik\\插件\\Plug-Ins\\", 1},
+        {"Users\\Зоя\\Plug-Ins", "Users\\Зоя\\Plug-Ins\\", 1},
+        {"Bilder\\Müller\\PLUG-INS", "Bilder\\Müller\\Plug-Ins\\", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.offered);

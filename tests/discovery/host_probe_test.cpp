@@ -36,6 +36,18 @@ TEST(ProbeHostFolder, KeepsTheFolderOfADrivePathInAString) {
     EXPECT_STREQ("unchanged", folder);
 }
 
+// `text` as the host writes it: in the system's legacy code page.
+std::string InLegacyCodePage(const std::string& text) {
+    DWORD legacy = 0;
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                   reinterpret_cast<LPWSTR>(&legacy), 2);
+    wchar_t wide[MAX_PATH];
+    char narrow[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+    WideCharToMultiByte(legacy, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
+    return narrow;
+}
+
 class ScanHostSettingsFileTest : public DiscoveryTest {};
 
 // Only the first record whose length byte agrees with its text counts, even
@@ -46,19 +58,23 @@ TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
     std::string tooLong = second + "\\" + std::string(250 - second.size() - 1, 'y');
     std::vector<char> cutOff = SettingsRecord(first);
     cutOff.pop_back();
+    std::string accented = MakeFolder("Programmes\\Éditeur\\Plug-ins");
     const struct {
         const char* what;
         std::vector<std::vector<char>> records;
-        bool takesFirst;
+        Strings listed;
     } cases[] = {
         {"wrong length byte",
          {SettingsRecord(second, static_cast<int>(second.size()) + 1), SettingsRecord(first)},
-         true},
-        {"250 characters", {SettingsRecord(tooLong), SettingsRecord(longest)}, true},
+         {Canonical(first)}},
+        {"250 characters", {SettingsRecord(tooLong), SettingsRecord(longest)}, {Canonical(first)}},
         {"missing folder",
          {SettingsRecord("C:\\pastel-missing-folder"), SettingsRecord(first)},
-         false},
-        {"cut off by the end of the file", {cutOff}, false},
+         {}},
+        {"cut off by the end of the file", {cutOff}, {}},
+        {"legacy code page",
+         {SettingsRecord(InLegacyCodePage(accented))},
+         {Canonical(temp.Path()) + "Programmes\\Éditeur\\Plug-Ins\\"}},
     };
     std::string path = temp / "painter.set";
     for (const auto& c : cases) {
@@ -70,7 +86,7 @@ TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
             file.insert(file.end(), record.begin(), record.end());
         WriteWholeFile(path, file);
         ScanHostSettingsFile(path.c_str());
-        EXPECT_EQ(c.takesFirst ? Strings{Canonical(first)} : Strings{}, Listed());
+        EXPECT_EQ(c.listed, Listed());
     }
     ResetFolderTables();
     ScanHostSettingsFile((temp / "missing.set").c_str());

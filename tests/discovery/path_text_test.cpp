@@ -17,12 +17,16 @@ TEST(PathText, EditsInPlace) {
         {titleCase, "o'neil 2.0\\plug-ins", "O'Neil 2.0\\Plug-Ins"},
         {titleCase, "a_b 3rd", "A_B 3Rd"},
         {titleCase, "c:\\tr \xe9\\\xc9", "C:\\Tr \xe9\\\xc9"},
+        // A UTF-8 sequence is one letter: the letter after it stays small.
+        {titleCase, "c:\\bilder\\müller\\plug-ins", "C:\\Bilder\\Müller\\Plug-Ins"},
         {titleCase, "", ""},
         {skip, "\"\"\"x", "x"},
         {skip, "\"123 \\\\", ""},
         {skip, "", ""},
         // Only the first 390 characters are looked at.
         {skip, std::string(390, '1') + "abc", ""},
+        {skip, "\"Über", "Über"},
+        {skip, "\"" + std::string(388, '1') + "插件", "插"},
         // The last character is not looked at.
         {cutAtBackslash, "C:\\A\\B\\", "C:\\A\\"},
         {cutAtBackslash, "", ""},
@@ -41,7 +45,13 @@ TEST(PathText, JoinsWithOneBackslashAndRefusesWhatDoesNotFit) {
     EXPECT_STREQ("C:\\A\\x", JoinPath(buffer, sizeof buffer, "x"));
     EXPECT_STREQ("C:\\B\\y", JoinPath(buffer, sizeof buffer, "y", "C:\\B\\"));
 
-    std::string longest(kPathSize - 2, 'a');
+    // 398 characters fit, in any script.
+    std::string widest = Repeat("插", kPathLength - 2);
+    CopyText(buffer, widest.c_str());
+    EXPECT_EQ(nullptr, JoinPath(buffer, sizeof buffer, "b"));
+    EXPECT_STREQ((widest + "\\").c_str(), AddTrailingBackslash(buffer, sizeof buffer));
+
+    std::string longest(kPathLength - 2, 'a');
     CopyText(buffer, longest.c_str());
     EXPECT_EQ(nullptr, JoinPath(buffer, sizeof buffer, "b"));
     EXPECT_EQ(nullptr, AddTrailingBackslash(buffer, longest.size() + 1));

@@ -119,8 +119,11 @@ TEST_F(SearchVendorKeyTest, PassesOverATooLongValueAndGoesOnWithTheNext) {
     Set("plugins", "4-after-longest-name", b);
     Set("plugins", "5-long-data", MakeFolder("d") + "\\" + std::string(300, 'x'));
     Set("plugins", "6-after-long-data", c);
+    // Long in bytes but within 256 characters: names in another script.
+    std::string wide = MakeFolder(Repeat("插", 80));
+    Set("plugins\\" + Repeat("件", 100), "7-wide", wide);
     Search();
-    EXPECT_EQ((Strings{Canonical(a), Canonical(b), Canonical(c)}), Listed());
+    EXPECT_EQ((Strings{Canonical(a), Canonical(b), Canonical(c), Canonical(wide)}), Listed());
     EXPECT_EQ(0u, ValueEnumIndex);
 }
 
@@ -247,13 +250,16 @@ TEST_F(SearchVendorKeyTest, PassesOverAKeyWhosePathIsLongerThanAKeyPathHolds) {
 TEST(KeyPathStack, RefusesAPathLongerThanAKeyPathHolds) {
     KeyPathStack stack;
     char path[kPathSize] = "software\\vendor";
-    std::string name(kPathSize - 1 - strlen(path) - 1, 'k');
+    std::string name(kPathLength - 1 - strlen(path) - 1, 'k');
     int32_t index = 3;
     EXPECT_FALSE(stack.Push(path, (name + "k").c_str(), &index));
     EXPECT_STREQ("software\\vendor", path);
     EXPECT_EQ(3, index);
     EXPECT_TRUE(stack.Push(path, name.c_str(), &index));
-    EXPECT_EQ(kPathSize - 1, static_cast<int>(strlen(path)));
+    EXPECT_EQ(kPathLength - 1, static_cast<int>(strlen(path)));
+    // Characters, not bytes: as many in another script fit too.
+    stack.Pop(path);
+    EXPECT_TRUE(stack.Push(path, Repeat("я", static_cast<int>(name.size())).c_str(), &index));
 }
 
 }  // namespace

@@ -37,6 +37,49 @@ size_t IndexOf(const std::vector<std::string>& entries, const std::string& entry
     return static_cast<size_t>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
 }
 
+// Enter installs: the program stays open in its completed state, with the
+// list out of view, unless it has something to tell.
+void InstallOnEnter(const SetupProcess& setup, HWND dialog) {
+    PressKey(dialog, VK_RETURN);
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            box = setup.Dialog(0, dialog);
+            return box || ListCorner(dialog).y == 1000 || setup.ExitCode(0) != -1;
+        },
+        kStartTimeout);
+    ASSERT_EQ(nullptr, box) << MessageBoxText(box);
+    ASSERT_EQ(-1, setup.ExitCode(0));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    POINT corner = ListCorner(dialog);
+    EXPECT_EQ(16, corner.x);
+    EXPECT_EQ(1000, corner.y);
+}
+
+// The payload's files are in `folder`; the presets went to the registry of
+// both hives, not into a file.
+void ExpectInstalled(const std::string& folder) {
+    EXPECT_EQ((std::vector<std::string>{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder));
+    EXPECT_TRUE(PayloadBytes("PASTEL__CRAFT3.8BF") == ReadWholeFile(folder + "PastelCraft3.8bf"));
+    EXPECT_TRUE(PayloadBytes("STROKES.8TX") == ReadWholeFile(folder + "Strokes.8tx"));
+
+    std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
+    ASSERT_EQ(12u * 64u, block.size());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (int slot = 1; slot <= 12; ++slot) {
+            char name[16];
+            snprintf(name, sizeof name, "Portrait%02d", slot);
+            std::vector<BYTE> data;
+            DWORD type = 0;
+            ASSERT_TRUE(ReadBinaryValue(root, kPresetKey, name, &data, &type)) << name;
+            EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type) << name;
+            EXPECT_EQ(std::vector<BYTE>(block.begin() + (slot - 1) * 64, block.begin() + slot * 64),
+                      data)
+                << name;
+        }
+    }
+}
+
 TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     // The maker's key starts empty, in both hives and both machine views, and
     // is put back as it was; the program writes its presets below it.
@@ -84,52 +127,54 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     EXPECT_EQ(kBrowseEntry, entries.back());
     EXPECT_EQ(0, SendMessageW(GetDlgItem(dialog, IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));
 
-    // Enter installs: the program stays open in its completed state, with the
-    // list out of view, unless it has something to tell.
-    PressKey(dialog, VK_RETURN);
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            box = setup.Dialog(0, dialog);
-            return box || ListCorner(dialog).y == 1000 || setup.ExitCode(0) != -1;
-        },
-        kStartTimeout);
-    ASSERT_EQ(nullptr, box) << MessageBoxText(box);
-    ASSERT_EQ(-1, setup.ExitCode(0));
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    POINT corner = ListCorner(dialog);
-    EXPECT_EQ(16, corner.x);
-    EXPECT_EQ(1000, corner.y);
+    ASSERT_NO_FATAL_FAILURE(InstallOnEnter(setup, dialog));
 
-    // The maker's folder was created in the host's folder and holds the files;
-    // the presets went to the registry, not into a file.
+    // The maker's folder was created in the host's folder and holds the files.
     EXPECT_EQ(std::vector<std::string>{"Vantorel"}, FolderNames(Canonical(host)));
-    EXPECT_EQ((std::vector<std::string>{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(offered));
-    EXPECT_TRUE(PayloadBytes("PASTEL__CRAFT3.8BF") == ReadWholeFile(offered + "PastelCraft3.8bf"));
-    EXPECT_TRUE(PayloadBytes("STROKES.8TX") == ReadWholeFile(offered + "Strokes.8tx"));
+    ExpectInstalled(offered);
     EXPECT_TRUE(FolderNames(Canonical(igrafx)).empty());
-
-    std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
-    ASSERT_EQ(12u * 64u, block.size());
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        for (int slot = 1; slot <= 12; ++slot) {
-            char name[16];
-            snprintf(name, sizeof name, "Portrait%02d", slot);
-            std::vector<BYTE> data;
-            DWORD type = 0;
-            ASSERT_TRUE(ReadBinaryValue(root, kPresetKey, name, &data, &type)) << name;
-            EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type) << name;
-            EXPECT_EQ(std::vector<BYTE>(block.begin() + (slot - 1) * 64, block.begin() + slot * 64),
-                      data)
-                << name;
-        }
-    }
     std::vector<BYTE> data;
     EXPECT_FALSE(
         ReadBinaryValue(HKEY_LOCAL_MACHINE, kPresetKey, "Portrait01", &data, nullptr, kOtherView));
 
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+// Folders named in any script, as the maker's products record them, are
+// offered title-cased and installed into.
+TEST(DiscoveredFolder, NamedInAnyScriptIsOfferedAndInstalledInto) {
+    const struct {
+        const char* recorded;
+        const char* offered;
+    } cases[] = {
+        {"Grafik\\插件\\Plug-Ins", "Grafik\\插件\\Plug-Ins\\Vantorel\\"},
+        {"Users\\Зоя\\Plug-Ins", "Users\\Зоя\\Plug-Ins\\Vantorel\\"},
+        {"bilder\\müller\\plug-ins", "Bilder\\Müller\\Plug-Ins\\Vantorel\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recorded);
+        RegistryRestorer userKey{HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed};
+        RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed};
+        ScratchKey product{kMakerKey};
+        TempFolder temp;
+        std::string host = temp / c.recorded;
+        for (size_t end = host.find('\\', temp.Path().size()); end != std::string::npos;
+             end = host.find('\\', end + 1))
+            CreateDirectoryA(host.substr(0, end).c_str(), nullptr);
+        ASSERT_TRUE(CreateDirectoryA(host.c_str(), nullptr)) << host;
+        SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath", host);
+
+        SetupProcess setup;
+        HWND dialog = setup.Dialog(kStartTimeout);
+        ASSERT_NE(nullptr, dialog);
+        std::string offered = Canonical(temp.Path()) + c.offered;
+        EXPECT_EQ(offered, ListEntries(dialog).front());
+        ASSERT_NO_FATAL_FAILURE(InstallOnEnter(setup, dialog));
+        ExpectInstalled(offered);
+        PressKey(dialog, VK_ESCAPE);
+        EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    }
 }
 
 }  // namespace

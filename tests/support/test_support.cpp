@@ -51,8 +51,8 @@ MadeFolder::~MadeFolder() {
 void RemoveTree(const std::string& path) {
     std::string folder = path;
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, current);
+    char current[3 * MAX_PATH] = "";  // a path in UTF-8 takes up to three bytes a character
+    GetCurrentDirectoryA(sizeof current, current);
     std::string inside = std::string(current) + "\\";
     if (_strnicmp(inside.c_str(), folder.c_str(), folder.size()) == 0) {
         char temporary[MAX_PATH];

@@ -144,6 +144,13 @@ bool KeyExists(HKEY root, const std::string& key, REGSAM view = 0);
 // backslash. For the plain ASCII paths of the tests.
 std::string Canonical(std::string path);
 
+// `text` `count` times over: long names in any script.
+inline std::string Repeat(const std::string& text, int count) {
+    std::string repeated;
+    while (count-- > 0) repeated += text;
+    return repeated;
+}
+
 std::vector<char> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
