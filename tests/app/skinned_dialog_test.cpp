@@ -8,6 +8,7 @@
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
 #include "common/handles.h"
+#include "e2e/dialog_look.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
@@ -260,33 +261,29 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
                      reinterpret_cast<LPARAM>(&suggested));
         dialog.Repaint();
     };
-    auto art = [](int id, UINT dpi) {
-        return TakePixels(LoadSkinArt(GetModuleHandleA(nullptr), static_cast<WORD>(id), dpi, 1));
-    };
     for (UINT dpi : {192u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
         changeTo(dpi);
-        auto S = [dpi](int length) { return ScalePixels(length, dpi); };
-        const int W = S(500), H = S(292);
+        const Look at(dpi);
         RECT client, place;
         GetClientRect(window, &client);
         GetWindowRect(window, &place);
-        EXPECT_EQ(W, client.right);
-        EXPECT_EQ(H, client.bottom);
+        EXPECT_TRUE(Corner(client) == POINT({0, 0}) && client.right == at.width &&
+                    client.bottom == at.height);
         EXPECT_TRUE(Corner(place) == POINT({40, 30}));
         BitmapButton* cancel = dialog.Button(CancelButton);
-        EXPECT_TRUE(Corner(cancel->bounds) == POINT({W - S(63), H - S(21)}));
-        EXPECT_EQ(S(58) + S(1), cancel->bounds.right - cancel->bounds.left);
-        EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == POINT({W - S(125), H - S(21)}));
+        EXPECT_TRUE(Corner(cancel->bounds) == at.cancel);
+        EXPECT_EQ(at.S(58) + at.S(1), cancel->bounds.right - cancel->bounds.left);
+        EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == at.install);
         for (int i = 0; i < 2; ++i) {
             RECT cell = dialog.Option(i)->cellRect;
-            EXPECT_TRUE(Corner(cell) == POINT({S(250), S(80 + 20 * i)}));
-            EXPECT_EQ(S(13), cell.right - cell.left);
-            EXPECT_EQ(S(20), dialog.Option(i)->captionDx);
+            EXPECT_TRUE(Corner(cell) == (i ? at.presetsCell : at.pluginCell));
+            EXPECT_EQ(at.cell, cell.right - cell.left);
+            EXPECT_EQ(at.S(20), dialog.Option(i)->captionDx);
         }
         auto* link = static_cast<LinkLabel*>(dialog.Slot(WebLink));
-        EXPECT_TRUE(Corner(link->bounds) == POINT({S(300), S(20)}));
-        EXPECT_NEAR(S(13), link->bounds.bottom - link->bounds.top, 1);
+        EXPECT_TRUE(Corner(link->bounds) == at.S(POINT{300, 20}));
+        EXPECT_NEAR(at.S(13), link->bounds.bottom - link->bounds.top, 1);
         // Text in a scalable face, never a bitmap face stretched.
         WindowDc dc(window);
         SelectGuard normal(dc.Get(), NormalFont);
@@ -303,8 +300,8 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         ASSERT_TRUE(cursorSize);
         EXPECT_EQ(cursorSize(SM_CXCURSOR, dpi), handShape.bmWidth) << "the system's cursor size";
         RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
-        EXPECT_TRUE(Corner(field) == POINT({S(16), H - S(60)}));
-        EXPECT_EQ(S(21), field.bottom - field.top);
+        EXPECT_TRUE(Corner(field) == POINT({at.S(16), at.height - at.S(60)}));
+        EXPECT_EQ(at.S(21), field.bottom - field.top);
 
         EXPECT_EQ(0, dialog.Option(0)->value);
         EXPECT_EQ(2, dialog.Option(1)->value);
@@ -313,12 +310,9 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_TRUE(link->visited);
         EXPECT_EQ(dialog.Slot(FirstOptionSelector + 1), host->focused);
         EXPECT_EQ(1, SendMessageA(list, CB_GETCURSEL, 0, 0));
-
         // The art drawn for the DPI, the faces with their white left out.
-        Pixels look = Overlay(art(IDB_BACKGROUND, dpi), art(IDB_CANCEL_FACE, dpi), W - S(63),
-                              H - S(21), true);
-        look = Overlay(look, art(IDB_INSTALL_FACE, dpi), W - S(125), H - S(21), true);
-        EXPECT_EQ(0, CountDifferences(ClientPixels(window), look, {0, H - S(30), W, H}));
+        EXPECT_EQ(0, CountDifferences(ClientPixels(window), StartLook(false, true, true, at),
+                                      {0, at.height - at.S(30), at.width, at.height}));
     }
 
     // Installed at 96, then moved to 192: still the completed look, in the
@@ -337,9 +331,9 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
     EXPECT_EQ(dialog.Slot(CloseButton), host->focused);
     EXPECT_GE(dialog.ChildPlace(IDC_FOLDER_LIST).top, 1000);
     Pixels shown = ClientPixels(window);
-    Pixels picture = art(IDB_PICTURE, 192);
+    const Pixels& picture = Art(192).picture;
     EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 12, 12, true),
-                                  {12, 12, 12 + picture.width, 12 + picture.height}));
+                                  AreaOf({12, 12}, picture)));
     EXPECT_EQ(TRUE, dialog.Command(IDOK));
 }
 
