@@ -302,6 +302,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
         EXPECT_TRUE(Corner(field) == POINT({at.S(16), at.height - at.S(60)}));
         EXPECT_EQ(at.S(21), field.bottom - field.top);
+        EXPECT_EQ(at.width - at.S(31), field.right - field.left);
 
         EXPECT_EQ(0, dialog.Option(0)->value);
         EXPECT_EQ(2, dialog.Option(1)->value);
