@@ -272,9 +272,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
                     client.bottom == at.height);
         EXPECT_TRUE(Corner(place) == POINT({40, 30}));
         BitmapButton* cancel = dialog.Button(CancelButton);
-        EXPECT_TRUE(Corner(cancel->bounds) == at.cancel);
         EXPECT_EQ(at.S(58) + at.S(1), cancel->bounds.right - cancel->bounds.left);
-        EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == at.install);
         for (int i = 0; i < 2; ++i) {
             RECT cell = dialog.Option(i)->cellRect;
             EXPECT_TRUE(Corner(cell) == (i ? at.presetsCell : at.pluginCell));
