@@ -1,7 +1,11 @@
 // The skin's art for a display's DPI: the 96-DPI bitmaps as they are, the
 // renderings for larger scales decoded from the program's PNG resources, and
 // every other scale filtered from the nearest larger art, cell by cell.
-#include <wincodec.h>
+#include <windows.h>
+
+#include <objidl.h>  // before GDI+, which takes it as given
+
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <string>
@@ -19,38 +23,18 @@ Pixels Art(WORD id, UINT dpi, int cells, bool resource = false) {
     return resource ? LoadArtwork(id) : TakePixels(LoadSkinArt(TestInstance(), id, dpi, cells));
 }
 
-// A committed rendering, read from the source tree (ART_FOLDER) by the
-// imaging component on its own, apart from the program's resources.
+// A committed rendering, read from the source tree (ART_FOLDER) by GDI+ on
+// its own, apart from the program's resources and its imaging code.
 Pixels ReadPng(const std::string& name) {
     std::wstring path = L"" ART_FOLDER + std::wstring(name.begin(), name.end());
-    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    Pixels image;
-    {
-        ComRef<IWICImagingFactory> factory;
-        ComRef<IWICBitmapDecoder> decoder;
-        ComRef<IWICBitmapFrameDecode> frame;
-        ComRef<IWICFormatConverter> pixels;
-        UINT width = 0, height = 0;
-        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_PPV_ARGS(factory.Out()))) &&
-            SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                         WICDecodeMetadataCacheOnDemand,
-                                                         decoder.Out())) &&
-            SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
-            SUCCEEDED(factory->CreateFormatConverter(pixels.Out())) &&
-            SUCCEEDED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
-                                         WICBitmapDitherTypeNone, nullptr, 0.0,
-                                         WICBitmapPaletteTypeCustom)) &&
-            SUCCEEDED(pixels->GetSize(&width, &height))) {
-            image = {static_cast<int>(width), static_cast<int>(height),
-                     std::vector<uint32_t>(width * height)};
-            pixels->CopyPixels(nullptr, width * 4, width * height * 4,
-                               reinterpret_cast<BYTE*>(image.data.data()));
-        }
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    HBITMAP bitmap = nullptr;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+        Gdiplus::Bitmap(path.c_str()).GetHBITMAP(Gdiplus::Color(), &bitmap);
+        Gdiplus::GdiplusShutdown(token);
     }
-    if (com) CoUninitialize();
-    for (uint32_t& pixel : image.data) pixel &= 0xFFFFFF;
-    return image;
+    return TakePixels(bitmap);
 }
 
 // Channels of `art` that no filter could make of `from`: each must lie within
