@@ -36,6 +36,29 @@ int OffBackground(HWND window, const RECT& area) {
     return CountDifferences(ClientPixels(window), LoadArtwork(IDB_BACKGROUND), area);
 }
 
+// The completed look at `dpi`: only Close, the link and the picture shown and
+// only the first two reacting, the larger font, the focus on Close, and the
+// picture drawn for the DPI with its white left out.
+void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
+    const Look at(dpi);
+    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
+        SkinControl* control = dialog.Slot(slot);
+        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
+        bool reacts = slot == CloseButton || slot == WebLink;
+        EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
+        EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
+    }
+    LOGFONTA font{};
+    EXPECT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_EQ(at.S(16), font.lfHeight);
+    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    dialog.Repaint();
+    Pixels shown = ClientPixels(dialog.Window());
+    const Pixels& picture = Art(dpi).picture;
+    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, at.picture.x, at.picture.y, true),
+                                  AreaOf(at.picture, picture)));
+}
+
 class SkinnedInstall : public ::testing::Test {
   protected:
     std::string Installed(const char* name) const { return folder / name; }
@@ -208,28 +231,12 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     dialog.Command(IDOK);
     ASSERT_TRUE(InstallCompleted);
 
-    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
-        SkinControl* control = dialog.Slot(slot);
-        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
-        bool reacts = slot == CloseButton || slot == WebLink;
-        EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
-        EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
-    }
-    LOGFONTA font{};
-    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
-    EXPECT_EQ(16, font.lfHeight);
-    // The close button has the keyboard focus, the list none of it.
-    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    ExpectCompletedLook(dialog, kBaseDpi);
+    // The list has none of the keyboard focus.
     EXPECT_EQ(dialog.Window(), GetFocus());
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window(), IDC_FOLDER_LIST)));
 
-    // The picture is drawn with its white left out, and the three lines of
-    // text stand to its right.
-    dialog.Repaint();
-    Pixels shown = ClientPixels(dialog.Window());
-    Pixels picture = LoadArtwork(IDB_PICTURE);
-    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 6, 6, true),
-                                  {6, 6, 6 + picture.width, 6 + picture.height}));
+    // The three lines of text stand to the picture's right.
     for (int line = 0; line < 3; ++line)
         EXPECT_LT(20, OffBackground(dialog.Window(), {274, 100 + 16 * line, 500, 116 + 16 * line}));
     // Below the picture, where the prompt stood.
@@ -318,19 +325,8 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
     dialog.Command(IDOK);
     ASSERT_TRUE(InstallCompleted);
     changeTo(192);
-    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
-        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
-        EXPECT_EQ(shown, dialog.Slot(slot)->visible != 0) << "slot " << slot;
-    }
-    LOGFONTA font{};
-    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
-    EXPECT_EQ(32, font.lfHeight);
-    EXPECT_EQ(dialog.Slot(CloseButton), host->focused);
+    ExpectCompletedLook(dialog, 192);
     EXPECT_GE(dialog.ChildPlace(IDC_FOLDER_LIST).top, 1000);
-    Pixels shown = ClientPixels(window);
-    const Pixels& picture = Art(192).picture;
-    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 12, 12, true),
-                                  AreaOf({12, 12}, picture)));
     EXPECT_EQ(TRUE, dialog.Command(IDOK));
 }
 
