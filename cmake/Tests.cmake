@@ -104,8 +104,8 @@ if(TARGET test_e2e)
 endif()
 if(TARGET test_skin)
   # The art tests read the committed renderings from the source tree, which
-  # Wine shows on drive Z:, with the imaging component's own GUIDs.
-  target_link_libraries(test_skin PRIVATE oleacc uuid)
+  # Wine shows on drive Z:, through GDI+.
+  target_link_libraries(test_skin PRIVATE oleacc uuid gdiplus)
   target_compile_definitions(test_skin PRIVATE ART_FOLDER="Z:${CMAKE_SOURCE_DIR}/res/art/")
 endif()
 

@@ -72,12 +72,10 @@ void AnswerBrowser(HWND browser, const std::string& folder) {
 // Linux file system takes them); every level above the last is created.
 std::string CjkFolder(const std::string& base, int length) {
     std::string path = base;
-    for (int left = length - static_cast<int>(base.size()); left > 0;) {
-        int level = left - 1 > 80 ? 80 : left - 1;
-        if (left - level - 1 == 1) --level;  // a last level of none is no level
+    for (int left = length - static_cast<int>(base.size()), level; left > 0; left -= level + 1) {
+        level = (left > 81 ? 80 : left - 1) - (left == 82);  // a last level of none is no level
         if (path != base) CreateDirectoryA(path.c_str(), nullptr);
         path += Repeat("插", level) + "\\";
-        left -= level + 1;
     }
     return path;
 }

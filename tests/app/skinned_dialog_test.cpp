@@ -8,6 +8,7 @@
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
 #include "common/handles.h"
+#include "e2e/dialog_look.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
 #include "skin/link_label.h"
@@ -33,6 +34,29 @@ bool operator==(POINT a, POINT b) {
 // How many pixels of the area show something other than the background.
 int OffBackground(HWND window, const RECT& area) {
     return CountDifferences(ClientPixels(window), LoadArtwork(IDB_BACKGROUND), area);
+}
+
+// The completed look at `dpi`: only Close, the link and the picture shown and
+// only the first two reacting, the larger font, the focus on Close, and the
+// picture drawn for the DPI with its white left out.
+void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
+    const Look at(dpi);
+    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
+        SkinControl* control = dialog.Slot(slot);
+        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
+        bool reacts = slot == CloseButton || slot == WebLink;
+        EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
+        EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
+    }
+    LOGFONTA font{};
+    EXPECT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_EQ(at.S(16), font.lfHeight);
+    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    dialog.Repaint();
+    Pixels shown = ClientPixels(dialog.Window());
+    const Pixels& picture = Art(dpi).picture;
+    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, at.picture.x, at.picture.y, true),
+                                  AreaOf(at.picture, picture)));
 }
 
 class SkinnedInstall : public ::testing::Test {
@@ -207,28 +231,12 @@ TEST_F(SkinnedInstall, CompletedLookLeavesCloseLinkAndPictureWithTheLargerFont) 
     dialog.Command(IDOK);
     ASSERT_TRUE(InstallCompleted);
 
-    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
-        SkinControl* control = dialog.Slot(slot);
-        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
-        bool reacts = slot == CloseButton || slot == WebLink;
-        EXPECT_EQ(shown, control->visible != 0) << "slot " << slot;
-        EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
-    }
-    LOGFONTA font{};
-    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
-    EXPECT_EQ(16, font.lfHeight);
-    // The close button has the keyboard focus, the list none of it.
-    EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
+    ExpectCompletedLook(dialog, kBaseDpi);
+    // The list has none of the keyboard focus.
     EXPECT_EQ(dialog.Window(), GetFocus());
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Window(), IDC_FOLDER_LIST)));
 
-    // The picture is drawn with its white left out, and the three lines of
-    // text stand to its right.
-    dialog.Repaint();
-    Pixels shown = ClientPixels(dialog.Window());
-    Pixels picture = LoadArtwork(IDB_PICTURE);
-    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 6, 6, true),
-                                  {6, 6, 6 + picture.width, 6 + picture.height}));
+    // The three lines of text stand to the picture's right.
     for (int line = 0; line < 3; ++line)
         EXPECT_LT(20, OffBackground(dialog.Window(), {274, 100 + 16 * line, 500, 116 + 16 * line}));
     // Below the picture, where the prompt stood.
@@ -260,33 +268,26 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
                      reinterpret_cast<LPARAM>(&suggested));
         dialog.Repaint();
     };
-    auto art = [](int id, UINT dpi) {
-        return TakePixels(LoadSkinArt(GetModuleHandleA(nullptr), static_cast<WORD>(id), dpi, 1));
-    };
     for (UINT dpi : {192u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
         changeTo(dpi);
-        auto S = [dpi](int length) { return ScalePixels(length, dpi); };
-        const int W = S(500), H = S(292);
+        const Look at(dpi);
         RECT client, place;
         GetClientRect(window, &client);
         GetWindowRect(window, &place);
-        EXPECT_EQ(W, client.right);
-        EXPECT_EQ(H, client.bottom);
+        EXPECT_TRUE(Corner(client) == POINT({0, 0}) && client.right == at.width &&
+                    client.bottom == at.height);
         EXPECT_TRUE(Corner(place) == POINT({40, 30}));
         BitmapButton* cancel = dialog.Button(CancelButton);
-        EXPECT_TRUE(Corner(cancel->bounds) == POINT({W - S(63), H - S(21)}));
-        EXPECT_EQ(S(58) + S(1), cancel->bounds.right - cancel->bounds.left);
-        EXPECT_TRUE(Corner(dialog.Button(InstallButton)->bounds) == POINT({W - S(125), H - S(21)}));
+        EXPECT_EQ(at.S(58) + at.S(1), cancel->bounds.right - cancel->bounds.left);
         for (int i = 0; i < 2; ++i) {
             RECT cell = dialog.Option(i)->cellRect;
-            EXPECT_TRUE(Corner(cell) == POINT({S(250), S(80 + 20 * i)}));
-            EXPECT_EQ(S(13), cell.right - cell.left);
-            EXPECT_EQ(S(20), dialog.Option(i)->captionDx);
+            EXPECT_EQ(at.cell, cell.right - cell.left);
+            EXPECT_EQ(at.S(20), dialog.Option(i)->captionDx);
         }
         auto* link = static_cast<LinkLabel*>(dialog.Slot(WebLink));
-        EXPECT_TRUE(Corner(link->bounds) == POINT({S(300), S(20)}));
-        EXPECT_NEAR(S(13), link->bounds.bottom - link->bounds.top, 1);
+        EXPECT_TRUE(Corner(link->bounds) == at.S(POINT{300, 20}));
+        EXPECT_NEAR(at.S(13), link->bounds.bottom - link->bounds.top, 1);
         // Text in a scalable face, never a bitmap face stretched.
         WindowDc dc(window);
         SelectGuard normal(dc.Get(), NormalFont);
@@ -303,22 +304,19 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         ASSERT_TRUE(cursorSize);
         EXPECT_EQ(cursorSize(SM_CXCURSOR, dpi), handShape.bmWidth) << "the system's cursor size";
         RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
-        EXPECT_TRUE(Corner(field) == POINT({S(16), H - S(60)}));
-        EXPECT_EQ(S(21), field.bottom - field.top);
+        EXPECT_TRUE(Corner(field) == POINT({at.S(16), at.height - at.S(60)}));
+        EXPECT_EQ(at.S(21), field.bottom - field.top);
+        EXPECT_EQ(at.width - at.S(31), field.right - field.left);
 
-        EXPECT_EQ(0, dialog.Option(0)->value);
-        EXPECT_EQ(2, dialog.Option(1)->value);
-        EXPECT_TRUE(dialog.Button(InstallButton)->visible);
-        EXPECT_FALSE(dialog.Button(CloseButton)->visible);
         EXPECT_TRUE(link->visited);
         EXPECT_EQ(dialog.Slot(FirstOptionSelector + 1), host->focused);
         EXPECT_EQ(1, SendMessageA(list, CB_GETCURSEL, 0, 0));
-
-        // The art drawn for the DPI, the faces with their white left out.
-        Pixels look = Overlay(art(IDB_BACKGROUND, dpi), art(IDB_CANCEL_FACE, dpi), W - S(63),
-                              H - S(21), true);
-        look = Overlay(look, art(IDB_INSTALL_FACE, dpi), W - S(125), H - S(21), true);
-        EXPECT_EQ(0, CountDifferences(ClientPixels(window), look, {0, H - S(30), W, H}));
+        // The art drawn for the DPI: the faces shown (their white left out)
+        // and the options' cells as the user left them.
+        EXPECT_EQ(0, Differences(ClientPixels(window), StartLook(false, true, true, at),
+                                 {{0, at.height - at.S(30), at.width, at.height},
+                                  CellArea(at.pluginCell, at),
+                                  CellArea(at.presetsCell, at)}));
     }
 
     // Installed at 96, then moved to 192: still the completed look, in the
@@ -327,19 +325,8 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
     dialog.Command(IDOK);
     ASSERT_TRUE(InstallCompleted);
     changeTo(192);
-    for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
-        bool shown = slot == CloseButton || slot == WebLink || slot == Picture;
-        EXPECT_EQ(shown, dialog.Slot(slot)->visible != 0) << "slot " << slot;
-    }
-    LOGFONTA font{};
-    ASSERT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
-    EXPECT_EQ(32, font.lfHeight);
-    EXPECT_EQ(dialog.Slot(CloseButton), host->focused);
+    ExpectCompletedLook(dialog, 192);
     EXPECT_GE(dialog.ChildPlace(IDC_FOLDER_LIST).top, 1000);
-    Pixels shown = ClientPixels(window);
-    Pixels picture = art(IDB_PICTURE, 192);
-    EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, 12, 12, true),
-                                  {12, 12, 12 + picture.width, 12 + picture.height}));
     EXPECT_EQ(TRUE, dialog.Command(IDOK));
 }
 

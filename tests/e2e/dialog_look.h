@@ -59,8 +59,7 @@ struct Look {
     RECT status = {S(kStatusArea.left), height - S(kHeight - kStatusArea.top),
                    width - S(kWidth - kStatusArea.right), height};
     POINT cancel = FromEnd(kCancelPlace), install = FromEnd(kInstallPlace),
-          close = FromEnd(kClosePlace), picture = S(kPicturePlace), pluginCell = S(kPluginCell),
-          presetsCell = S(kPresetsCell);
+          picture = S(kPicturePlace), pluginCell = S(kPluginCell), presetsCell = S(kPresetsCell);
     int promptTop = height - S(kHeight - kPromptTop);
 };
 

@@ -1,7 +1,11 @@
 // The skin's art for a display's DPI: the 96-DPI bitmaps as they are, the
 // renderings for larger scales decoded from the program's PNG resources, and
 // every other scale filtered from the nearest larger art, cell by cell.
-#include <wincodec.h>
+#include <windows.h>
+
+#include <objidl.h>  // before GDI+, which takes it as given
+
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <string>
@@ -10,74 +14,33 @@
 #include "res/resource_ids.h"
 #include "skin/scaled_art.h"
 #include "skin_test_support.h"
+#include "support/screen_capture.h"
 
 namespace {
 
-// An image's pixels as 0x00RRGGBB, by rows from the top.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    int Channel(int x, int y, int shift) const { return pixels[y * width + x] >> shift & 0xFF; }
-};
-
-Image FromBitmap(HBITMAP bitmap) {
-    BITMAP size = {};
-    GetObjectA(bitmap, sizeof size, &size);
-    Image image{size.bmWidth, size.bmHeight, std::vector<DWORD>(size.bmWidth * size.bmHeight)};
-    BITMAPINFO info = {};
-    info.bmiHeader = {
-        sizeof(info.bmiHeader), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    WindowDc screen(nullptr);
-    GetDIBits(screen.Get(), bitmap, 0, image.height, image.pixels.data(), &info, DIB_RGB_COLORS);
-    for (DWORD& pixel : image.pixels) pixel &= 0xFFFFFF;
-    return image;
-}
-
 // The art asked of the program, or with `resource` the 96-DPI bitmap.
-Image Art(WORD id, UINT dpi, int cells, bool resource = false) {
-    GdiObject<HBITMAP> art(resource ? LoadBitmapA(TestInstance(), MAKEINTRESOURCEA(id))
-                                    : LoadSkinArt(TestInstance(), id, dpi, cells));
-    return FromBitmap(art.Get());
+Pixels Art(WORD id, UINT dpi, int cells, bool resource = false) {
+    return resource ? LoadArtwork(id) : TakePixels(LoadSkinArt(TestInstance(), id, dpi, cells));
 }
 
-// A committed rendering, read from the source tree (ART_FOLDER) by the
-// imaging component on its own, apart from the program's resources.
-Image ReadPng(const std::string& name) {
+// A committed rendering, read from the source tree (ART_FOLDER) by GDI+ on
+// its own, apart from the program's resources and its imaging code.
+Pixels ReadPng(const std::string& name) {
     std::wstring path = L"" ART_FOLDER + std::wstring(name.begin(), name.end());
-    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    Image image;
-    {
-        ComRef<IWICImagingFactory> factory;
-        ComRef<IWICBitmapDecoder> decoder;
-        ComRef<IWICBitmapFrameDecode> frame;
-        ComRef<IWICFormatConverter> pixels;
-        UINT width = 0, height = 0;
-        if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_PPV_ARGS(factory.Out()))) &&
-            SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                         WICDecodeMetadataCacheOnDemand,
-                                                         decoder.Out())) &&
-            SUCCEEDED(decoder->GetFrame(0, frame.Out())) &&
-            SUCCEEDED(factory->CreateFormatConverter(pixels.Out())) &&
-            SUCCEEDED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
-                                         WICBitmapDitherTypeNone, nullptr, 0.0,
-                                         WICBitmapPaletteTypeCustom)) &&
-            SUCCEEDED(pixels->GetSize(&width, &height))) {
-            image = {static_cast<int>(width), static_cast<int>(height),
-                     std::vector<DWORD>(width * height)};
-            pixels->CopyPixels(nullptr, width * 4, width * height * 4,
-                               reinterpret_cast<BYTE*>(image.pixels.data()));
-        }
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    HBITMAP bitmap = nullptr;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+        Gdiplus::Bitmap(path.c_str()).GetHBITMAP(Gdiplus::Color(), &bitmap);
+        Gdiplus::GdiplusShutdown(token);
     }
-    if (com) CoUninitialize();
-    for (DWORD& pixel : image.pixels) pixel &= 0xFFFFFF;
-    return image;
+    return TakePixels(bitmap);
 }
 
 // Channels of `art` that no filter could make of `from`: each must lie within
 // `slack` of what the channel spans around the same place of the same cell,
 // as a filter blends neighbours and brings in nothing from elsewhere.
-int Strays(const Image& art, const Image& from, int cells, int slack) {
+int Strays(const Pixels& art, const Pixels& from, int cells, int slack) {
     int cell = art.width / cells, fromCell = from.width / cells, strays = 0;
     for (int y = 0; y < art.height; ++y)
         for (int x = 0; x < art.width; ++x)
@@ -87,10 +50,10 @@ int Strays(const Image& art, const Image& from, int cells, int slack) {
                 for (int j = std::max(fromY - 1, 0); j <= std::min(fromY + 2, from.height - 1); ++j)
                     for (int i = std::max(fromX - 1, first);
                          i <= std::min(fromX + 2, first + fromCell - 1); ++i) {
-                        low = std::min(low, from.Channel(i, j, shift));
-                        high = std::max(high, from.Channel(i, j, shift));
+                        low = std::min<int>(low, from.At(i, j) >> shift & 0xFF);
+                        high = std::max<int>(high, from.At(i, j) >> shift & 0xFF);
                     }
-                int value = art.Channel(x, y, shift);
+                int value = art.At(x, y) >> shift & 0xFF;
                 strays += value < low - slack || value > high + slack;
             }
     return strays;
@@ -99,24 +62,22 @@ int Strays(const Image& art, const Image& from, int cells, int slack) {
 using SkinArtTest = SkinTest;
 
 TEST_F(SkinArtTest, AtEachRenderedDpiEachBitmapIsItsArtPixelForPixel) {
-    struct Row {
+    const struct {
         WORD id;
         int cells;
         const char* name;
-        int width, height;
     } rows[] = {
-        {IDB_BACKGROUND, 1, "background", 500, 292}, {IDB_CANCEL_FACE, 1, "cancel", 58, 19},
-        {IDB_INSTALL_FACE, 1, "install", 60, 19},    {IDB_CLOSE_FACE, 1, "close", 60, 19},
-        {IDB_PICTURE, 1, "picture", 257, 206},       {IDB_CHECK_STRIP, 4, "check-strip", 52, 13},
+        {IDB_BACKGROUND, 1, "background"}, {IDB_CANCEL_FACE, 1, "cancel"},
+        {IDB_INSTALL_FACE, 1, "install"},  {IDB_CLOSE_FACE, 1, "close"},
+        {IDB_PICTURE, 1, "picture"},       {IDB_CHECK_STRIP, 4, "check-strip"},
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
         for (UINT dpi : {96u, 144u, 192u}) {
-            Image got = Art(row.id, dpi, row.cells);
-            EXPECT_EQ(row.cells * ScalePixels(row.width / row.cells, dpi), got.width) << row.name;
-            EXPECT_EQ(ScalePixels(row.height, dpi), got.height) << row.name << " " << dpi;
-            Image want = dpi == 96 ? Art(row.id, dpi, 1, true)
-                                   : ReadPng(row.name + ("-" + std::to_string(dpi)) + ".png");
-            EXPECT_TRUE(want.pixels == got.pixels) << row.name << " at " << dpi;
+            Pixels got = Art(row.id, dpi, row.cells);
+            Pixels want = dpi == 96 ? Art(row.id, dpi, 1, true)
+                                    : ReadPng(row.name + ("-" + std::to_string(dpi)) + ".png");
+            EXPECT_TRUE(want.width == got.width && want.data == got.data)
+                << row.name << " at " << dpi;
         }
 }
 
@@ -134,8 +95,8 @@ TEST_F(SkinArtTest, OtherDpisFilterTheNearestLargerArtCellByCell) {
         {IDB_TEST_STRIP, 4, 144, nullptr, 80, 20},
     };
     for (const Row& row : rows) {
-        Image got = Art(row.id, row.dpi, row.cells);
-        Image from = row.from ? ReadPng(row.from) : Art(row.id, 96, 1, true);
+        Pixels got = Art(row.id, row.dpi, row.cells);
+        Pixels from = row.from ? ReadPng(row.from) : Art(row.id, 96, 1, true);
         ASSERT_EQ(row.width, got.width) << row.id;
         EXPECT_EQ(row.height, got.height) << row.id;
         EXPECT_EQ(0, Strays(got, from, row.cells, 16)) << row.id;
