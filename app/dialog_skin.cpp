@@ -6,6 +6,7 @@
 #include "app/install_dialog.h"
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
@@ -181,12 +182,11 @@ void ShowInstallButtonAsOptionsSay(HWND dialog) {
 // The dialog scales itself: the system must not stretch its window or its
 // list when the window's DPI changes (Windows 10 1703 and later).
 void KeepSystemFromScaling(HWND dialog) {
-    HMODULE user = GetModuleHandleA("user32.dll");
     using DialogBehaviour = BOOL(WINAPI*)(HWND, int, int);
     auto dialogBehaviour =
-        reinterpret_cast<DialogBehaviour>(GetProcAddress(user, "SetDialogDpiChangeBehavior"));
-    auto controlBehaviour = reinterpret_cast<DialogBehaviour>(
-        GetProcAddress(user, "SetDialogControlDpiChangeBehavior"));
+        SystemFunction<DialogBehaviour>("user32.dll", "SetDialogDpiChangeBehavior");
+    auto controlBehaviour =
+        SystemFunction<DialogBehaviour>("user32.dll", "SetDialogControlDpiChangeBehavior");
     constexpr int kDisableAll = 1;        // the dialog: no resizing, no relayout, no fonts
     constexpr int kNoFontNoRelayout = 3;  // a control: neither its font nor its place
     if (dialogBehaviour) dialogBehaviour(dialog, kDisableAll, kDisableAll);

@@ -4,6 +4,7 @@
 
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "skin/scaled_art.h"
 #include "skin/skin_accessible.h"
 #include "skin/skin_control.h"
@@ -36,8 +37,7 @@ UINT CursorDpi;
 // 1607 and later tell it for any DPI; before, the system's DPI is all).
 HCURSOR LoadScaledCursor(HINSTANCE instance, int id, UINT dpi) {
     using MetricForDpi = int(WINAPI*)(int, UINT);
-    auto metric = reinterpret_cast<MetricForDpi>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+    auto metric = SystemFunction<MetricForDpi>("user32.dll", "GetSystemMetricsForDpi");
     int size = metric ? metric(SM_CXCURSOR, dpi) : GetSystemMetrics(SM_CXCURSOR);
     return static_cast<HCURSOR>(
         LoadImageA(instance, MAKEINTRESOURCEA(id & 0xFFFF), IMAGE_CURSOR, size, size, 0));
@@ -55,8 +55,7 @@ void ReplaceNormalFont(ControlHost* host, HFONT font) {
 
 UINT WindowDpi(HWND window) {
     using DpiOfWindow = UINT(WINAPI*)(HWND);
-    auto dpiOf = reinterpret_cast<DpiOfWindow>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
+    auto dpiOf = SystemFunction<DpiOfWindow>("user32.dll", "GetDpiForWindow");
     UINT dpi = dpiOf ? dpiOf(window) : 0;
     if (!dpi) {
         WindowDc dc(window);
