@@ -8,6 +8,7 @@
 #include "app/dialog_skin.h"
 #include "app/install_dialog.h"
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "e2e/dialog_look.h"
 #include "res/resource_ids.h"
 #include "skin/bitmap_button.h"
@@ -299,8 +300,8 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         GdiObject<HBITMAP> handMask(hand.hbmMask), handColour(hand.hbmColor);
         BITMAP handShape{};
         GetObjectA(hand.hbmMask, sizeof handShape, &handShape);
-        auto cursorSize = reinterpret_cast<int(WINAPI*)(int, UINT)>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+        auto cursorSize =
+            SystemFunction<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
         ASSERT_TRUE(cursorSize);
         EXPECT_EQ(cursorSize(SM_CXCURSOR, dpi), handShape.bmWidth) << "the system's cursor size";
         RECT field = dialog.ChildPlace(IDC_FOLDER_LIST);
