@@ -194,25 +194,42 @@ void KeepSystemFromScaling(HWND dialog) {
         controlBehaviour(GetDlgItem(dialog, IDC_FOLDER_LIST), kNoFontNoRelayout, kNoFontNoRelayout);
 }
 
-// The list along the bottom, its field as high as the artwork's strip for it.
-// At 96 DPI, until the DPI changes, it keeps the dialog's own font.
+// Sets the list's item height so that its field is `height` pixels high. The
+// field's frame does not scale with the font, and some systems add to the
+// height asked for, by amounts that differ between systems and fonts: each
+// setting is measured and corrected until the field is exact or a correction
+// no longer brings it closer, and then the closest setting stays. Every pass
+// but the last is strictly closer, so the loop ends.
+void FitFieldHeight(HWND list, int height) {
+    auto asked = SendMessageA(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    LRESULT best = asked;
+    int bestMiss = -1;
+    for (;;) {
+        SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), asked);
+        RECT field;
+        GetWindowRect(list, &field);
+        int miss = field.bottom - field.top - height;
+        int off = miss < 0 ? -miss : miss;
+        if (bestMiss >= 0 && off >= bestMiss) break;
+        best = asked;
+        bestMiss = off;
+        LRESULT next = asked - miss > 0 ? asked - miss : 1;
+        if (next == asked) return;
+        asked = next;
+    }
+    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), best);
+}
+
+// The list along the bottom, its field as high as the artwork's strip for it
+// in any font. At 96 DPI, until the DPI changes, it keeps the dialog's own.
 void PlaceList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
     if (LayoutDpi != kBaseDpi || ListFont) {
         GdiObject<HFONT> font(SkinContext::CreateScaledFont(kListFontHeight, 0, LayoutDpi));
         SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
         ListFont = std::move(font);
-        // The field's frame around its item does not scale with the font, and
-        // some systems add to the height asked for: the second pass takes
-        // off what the first one missed by.
-        auto asked = SendMessageA(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-        for (int pass = 0; pass < 2; ++pass) {
-            RECT field;
-            GetWindowRect(list, &field);
-            asked -= field.bottom - field.top - S(kListFieldHeight);
-            SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), asked);
-        }
     }
+    FitFieldHeight(list, S(kListFieldHeight));
     // Once installed, the list stays out of view.
     if (!InstallCompleted)
         MoveWindow(list, S(kLayoutMargin), LayoutHeight - S(60),

@@ -163,6 +163,7 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     RECT list = dialog.ChildPlace(IDC_FOLDER_LIST);
     EXPECT_TRUE(Corner(list) == POINT({16, 232}));
     EXPECT_EQ(469, list.right - list.left);
+    EXPECT_EQ(21, list.bottom - list.top);
     EXPECT_LT(20, OffBackground(dialog.Window(), {20, 206, 260, 220}));
     EXPECT_EQ(0, OffBackground(dialog.Window(), {20, 190, 260, 205}));
 }
@@ -288,6 +289,7 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         }
         auto* link = static_cast<LinkLabel*>(dialog.Slot(WebLink));
         EXPECT_TRUE(Corner(link->bounds) == at.S(POINT{300, 20}));
+        // The link is as high as its text, whose height the font's maker decides.
         EXPECT_NEAR(at.S(13), link->bounds.bottom - link->bounds.top, 1);
         // Text in a scalable face, never a bitmap face stretched.
         WindowDc dc(window);

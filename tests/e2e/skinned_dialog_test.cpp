@@ -457,6 +457,7 @@ TEST_P(SkinnedDialogAtScale, IsTheArtworksSizeWithEveryControlInPlaceAndAtWork) 
         EXPECT_EQ(place.corner.x, bounds.left);
         EXPECT_EQ(place.corner.y, bounds.top);
         EXPECT_TRUE(!place.width || place.width == bounds.right - bounds.left);
+        // A text is as high as its font's cells, which the system decides.
         EXPECT_NEAR(place.height, bounds.bottom - bounds.top, 1);
     }
     ASSERT_TRUE(BringToFront(setup.dialog));
