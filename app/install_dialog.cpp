@@ -17,6 +17,7 @@ bool InstallCompleted;
 int BrowseIndex;
 bool BrowsedEntryPresent;
 char PathBuffer[kPathSize];
+BROWSEINFOA FolderBrowseInfo;
 
 const char kBrowseEntry[] = "******** BROWSE ********";
 
@@ -24,7 +25,6 @@ namespace {
 
 const char kMakerFolder[] = "Vantorel\\";
 char BrowseTitle[] = "Please Select Your Plug-Ins Folder";
-BROWSEINFOA FolderBrowseInfo;
 // The last entry chosen that names a folder: the browser opens there.
 int FolderIndex;
 

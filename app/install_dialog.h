@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include "discovery/candidate_list.h"
 
 // Dialog state; only the GUI thread touches it.
@@ -11,6 +13,9 @@ extern bool InstallCompleted;       // the payload has been written; final
 extern int BrowseIndex;             // list index just after the candidates
 extern bool BrowsedEntryPresent;    // a browsed folder sits at BrowseIndex
 extern char PathBuffer[kPathSize];  // working path shared with discovery
+// What the folder browser is opened with; made in WM_INITDIALOG. Its callback
+// opens the browser at the chosen folder.
+extern BROWSEINFOA FolderBrowseInfo;
 
 // The list's fixed entry that opens the folder browser.
 extern const char kBrowseEntry[];

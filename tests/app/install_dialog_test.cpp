@@ -80,6 +80,31 @@ std::string CjkFolder(const std::string& base, int length) {
     return path;
 }
 
+// Put in front of the dialog's browser callback: once the browser has opened,
+// its first report is preceded by a selection of DetourTo (when set), so that
+// the dialog first hears of another folder than the one it asked for. The
+// first path it hears of goes into FirstReport.
+BFFCALLBACK DialogBrowseCallback;
+std::string DetourTo, FirstReport;
+int CALLBACK DetourFirstReport(HWND browser, UINT message, LPARAM item, LPARAM data) {
+    static bool opened;
+    char path[MAX_PATH];
+    if (message == BFFM_INITIALIZED) {
+        opened = true;
+        FirstReport.clear();
+    }
+    if (message == BFFM_SELCHANGED && opened) {
+        opened = false;
+        if (!DetourTo.empty())
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(DetourTo.c_str()));
+    }
+    if (message == BFFM_SELCHANGED && FirstReport.empty() &&
+        SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(item), path))
+        FirstReport = path;
+    return DialogBrowseCallback(browser, message, item, data);
+}
+
 // The install dialog from the program's own template, run modeless so that
 // the test can drive it with the dialog's messages.
 class InstallDialog : public ::testing::Test {
@@ -375,18 +400,27 @@ TEST_F(InstallDialog, BrowserOpensAtTheChosenFolder) {
     Open();
     std::string name = folder.Path().substr(0, folder.Path().size() - 1);
     name = Lower(name.substr(name.find_last_of('\\') + 1));
-    for (int entry : {0, 1}) {
-        Choose(entry);
-        std::string opened;
-        ModalWatcher watcher([&](HWND browser) {
-            // The browser may show its root before it reaches the folder.
-            WaitUntil([&] { return (opened = Lower(BrowserSelection(browser))) == name; }, 2000);
-            AnswerBrowser(browser, "");
-        });
-        Pick(2);
-        ASSERT_TRUE(watcher.Answered());
-        EXPECT_EQ(name, opened) << entry;
-    }
+    DialogBrowseCallback = FolderBrowseInfo.lpfn;
+    FolderBrowseInfo.lpfn = DetourFirstReport;
+    // Reported first elsewhere, the browser is asked again.
+    for (const char* detour : {"", "C:\\"})
+        for (int entry : {0, 1}) {
+            DetourTo = detour;
+            Choose(entry);
+            std::string opened;
+            ModalWatcher watcher([&](HWND browser) {
+                // The browser may show its root before it reaches the folder.
+                WaitUntil([&] { return (opened = Lower(BrowserSelection(browser))) == name; },
+                          2000);
+                AnswerBrowser(browser, "");
+            });
+            Pick(2);
+            ASSERT_TRUE(watcher.Answered());
+            EXPECT_EQ(name, opened) << entry << detour;
+            if (*detour) {
+                EXPECT_EQ(detour, FirstReport) << "the dialog heard of the detour first";
+            }
+        }
 }
 
 TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {

@@ -119,11 +119,21 @@ TEST_F(SearchVendorKeyTest, PassesOverATooLongValueAndGoesOnWithTheNext) {
     Set("plugins", "4-after-longest-name", b);
     Set("plugins", "5-long-data", MakeFolder("d") + "\\" + std::string(300, 'x'));
     Set("plugins", "6-after-long-data", c);
+    // At the limit, 256 characters with the NUL, and one over it; the probe
+    // trims the filler back to each one's own folder.
+    auto filled = [](const std::string& folder, size_t length) {
+        return folder + "\\" + std::string(length - folder.size() - 2, 'x');
+    };
+    Set("plugins", "7-one-over", filled(MakeFolder("one-over"), 257));
+    std::string limit = MakeFolder("limit");
+    Set("plugins", "8-at-limit", filled(limit, 256));
     // Long in bytes but within 256 characters: names in another script.
     std::string wide = MakeFolder(Repeat("插", 80));
     Set("plugins\\" + Repeat("件", 100), "7-wide", wide);
     Search();
-    EXPECT_EQ((Strings{Canonical(a), Canonical(b), Canonical(c), Canonical(wide)}), Listed());
+    EXPECT_EQ(
+        (Strings{Canonical(a), Canonical(b), Canonical(c), Canonical(limit), Canonical(wide)}),
+        Listed());
     EXPECT_EQ(0u, ValueEnumIndex);
 }
 

@@ -69,18 +69,31 @@ TEST_F(BitmapCacheTest, TheFiftyFirstIdIsUsedButNotCached) {
     for (SkinBitmap& record : held) record.ReleaseShared();
 }
 
+// Held together: one id at two DPIs is two records.
 TEST_F(BitmapCacheTest, BlankBitmapTakesItsSizeFromBits0To9And16To25) {
     struct Case {
         BitmapId id;
+        UINT dpi;
         int width, height;
-    } cases[] = {{BlankId(32, 20), 32, 20}, {0xFC14FC20, 32, 20}, {63, 63, 0}};
-    for (const Case& c : cases) {
-        SkinBitmap blank = Load(c.id);
-        EXPECT_EQ(c.width, blank.width) << c.id;
-        EXPECT_EQ(c.height, blank.height) << c.id;
+    } cases[] = {{BlankId(32, 20), 96, 32, 20},
+                 {0xFC14FC20, 96, 32, 20},
+                 {63, 96, 63, 0},
+                 {BlankId(32, 20), 192, 64, 40}};
+    std::vector<SkinBitmap> blanks;
+    for (const Case& c : cases) blanks.emplace_back(TestInstance(), screenDc.Get(), c.id, c.dpi);
+    for (size_t k = 0; k < blanks.size(); ++k) {
+        const Case& c = cases[k];
+        EXPECT_EQ(1, blanks[k].created) << c.id << " at " << c.dpi;
+        EXPECT_EQ(c.width, blanks[k].width) << c.id << " at " << c.dpi;
+        EXPECT_EQ(c.height, blanks[k].height) << c.id << " at " << c.dpi;
         EXPECT_GE(SlotOf(c.id), 0) << "cached under the whole id " << c.id;
-        blank.ReleaseShared();
     }
+    // Each release frees its own record, not the one of the id at 96 DPI.
+    HDC at192 = blanks.back().memoryDc;
+    blanks.back().ReleaseShared();
+    EXPECT_EQ(0u, GetObjectType(at192));
+    EXPECT_EQ(DWORD{OBJ_MEMDC}, GetObjectType(blanks.front().memoryDc));
+    for (SkinBitmap& blank : blanks) blank.ReleaseShared();
 }
 
 }  // namespace
