@@ -261,6 +261,20 @@ TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelectedAndEnterBrowses) 
     EXPECT_FALSE(InstallCompleted);
     EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
 
+    // Not even into the folder offered first, which the list goes back to.
+    TempFolder offered;
+    PlaceCandidate(offered.Path(), 0);
+    DestroyWindow(dialog);
+    Open();
+    Choose(1);
+    EXPECT_TRUE(BrowseTo("", true));
+    EXPECT_FALSE(InstallCompleted);
+    EXPECT_EQ(0, Selection());
+    EXPECT_EQ(std::vector<std::string>{}, FolderNames(offered.Path()));
+    DestroyWindow(dialog);
+    ResetFolderTables();
+    Open();
+
     // A folder chosen there is offered and installed into at once.
     TempFolder folder;
     EXPECT_TRUE(BrowseTo(folder.Path(), true));
