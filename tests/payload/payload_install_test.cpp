@@ -16,7 +16,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const char kPending[] = "PendingFileRenameOperations";
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 
 // Every test installs into a fresh folder and leaves the preset key and the
 // exclusion list as it found them.
@@ -181,16 +181,7 @@ TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
 // program has ended, the next install removes the name. (As an administrator
 // the install also has it removed at the next restart: taken back here.)
 TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
-    struct PendingRemovals {
-        const char* key = "System\\CurrentControlSet\\Control\\Session Manager";
-        std::vector<BYTE> data;
-        DWORD type = REG_MULTI_SZ;
-        bool had = ReadBinaryValue(HKEY_LOCAL_MACHINE, key, kPending, &data, &type);
-        ~PendingRemovals() {
-            if (had) SetBinaryValue(HKEY_LOCAL_MACHINE, key, kPending, data, type);
-            if (!had) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, kPending);
-        }
-    } pending;
+    RegistryRestorer pending{HKEY_LOCAL_MACHINE, kSessionManager};
     WriteEarlierFiles(folder.Path());
     {
         ArrangedFault loaded(InstallFault::PlugInLoaded, folder.Path());
@@ -203,7 +194,8 @@ TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
                       FolderNames(folder.Path()));
         }
         std::vector<BYTE> scheduled;
-        EXPECT_TRUE(ReadBinaryValue(HKEY_LOCAL_MACHINE, pending.key, kPending, &scheduled));
+        EXPECT_TRUE(ReadBinaryValue(HKEY_LOCAL_MACHINE, kSessionManager,
+                                    "PendingFileRenameOperations", &scheduled));
         // Loaded again by a second program, the plug-in has nowhere to go;
         // the message names the program.
         ArrangedFault again(InstallFault::PlugInLoaded, folder.Path());

@@ -4,14 +4,10 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
-    HWND window;
     MSG message;
-    (void)previous;
-    (void)show;
     if (!LoadLibraryA(commandLine)) return 1;
-    window = CreateWindowExA(0, "STATIC", "Pastel Host Editor", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                             100, NULL, NULL, instance, NULL);
-    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    ShowWindow(CreateWindowExA(0, "STATIC", "Pastel Host Editor", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                               100, NULL, NULL, instance, NULL), SW_SHOWMINNOACTIVE);
     while (GetMessageA(&message, NULL, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
 }
