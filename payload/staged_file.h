@@ -63,8 +63,9 @@ bool StageFile(const char* folder, const char* name, const void* bytes, DWORD si
 // as `earlier` says: as a hard link (a copy where the volume has none), or,
 // when a program has it loaded, renamed. A read-only earlier file, or one
 // that another program holds open, is not replaced. On failure the target is
-// as it was, `failure` says why and false is returned; the staged file and
-// any backup are left for RemoveLeftovers.
+// as it was (or, when a file moved aside could not go back, the failure's
+// putBack is false), `failure` says why and false is returned; the staged
+// file and any backup are left for RemoveLeftovers.
 bool ReplaceWithStaged(const char* folder, const char* name, EarlierFile* earlier,
                        InstallFailure* failure);
 
