@@ -57,8 +57,8 @@ bool FindProgramHolding(const char* path, char* name, size_t size) {
         if (!search.found || !GetWindowTextW(search.found, title, 128))
             lstrcpynW(title, process.szExeFile, 128);
         char narrow[512];
-        return WideCharToMultiByte(CP_ACP, 0, title, -1, narrow, sizeof narrow, nullptr,
-                                   nullptr) > 1 &&
+        return WideCharToMultiByte(CP_ACP, 0, title, -1, narrow, sizeof narrow, nullptr, nullptr) >
+                   1 &&
                CopyText(name, size, narrow);
     }
     return false;

@@ -31,8 +31,8 @@ extern const char kSpareSuffix[];
 
 // How ReplaceWithStaged kept the earlier target, for PutBack and the clean-up.
 struct EarlierFile {
-    bool existed = false;              // there was an earlier target
-    bool movedAside = false;           // a program has it loaded: it was renamed
+    bool existed = false;                // there was an earlier target
+    bool movedAside = false;             // a program has it loaded: it was renamed
     const char* suffix = kBackupSuffix;  // the name it is kept under
 };
 

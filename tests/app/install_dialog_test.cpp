@@ -261,7 +261,6 @@ TEST_F(InstallDialog, WithoutCandidatesTheBrowseEntryIsSelectedAndEnterBrowses) 
     EXPECT_FALSE(InstallCompleted);
     EXPECT_EQ(std::vector<std::string>{kBrowseEntry}, Entries());
 
-
     // A folder chosen there is offered and installed into at once.
     TempFolder folder;
     EXPECT_TRUE(BrowseTo(folder.Path(), true));

@@ -188,7 +188,8 @@ TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
         std::vector<char> module = ReadWholeFile(folder / "PastelCraft3.8bf");
         for (int run = 0; run < 2; ++run) {
             ASSERT_TRUE(Install()) << run;
-            EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"), ReadWholeFile(folder / "PastelCraft3.8bf"));
+            EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"),
+                      ReadWholeFile(folder / "PastelCraft3.8bf"));
             EXPECT_EQ(module, ReadWholeFile(folder / "PastelCraft3.8bf.pcs-old"));
             EXPECT_EQ((Strings{"PastelCraft3.8bf", "PastelCraft3.8bf.pcs-old", "Strokes.8tx"}),
                       FolderNames(folder.Path()));

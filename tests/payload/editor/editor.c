@@ -7,7 +7,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     MSG message;
     if (!LoadLibraryA(commandLine)) return 1;
     ShowWindow(CreateWindowExA(0, "STATIC", "Pastel Host Editor", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                               100, NULL, NULL, instance, NULL), SW_SHOWMINNOACTIVE);
+                               100, NULL, NULL, instance, NULL),
+               SW_SHOWMINNOACTIVE);
     while (GetMessageA(&message, NULL, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
 }
