@@ -182,21 +182,29 @@ void OnInitDialog(HWND dialog) {
 }
 
 // Puts the browser's folder into PathBuffer, ending with a backslash.
-// Returns false when the user cancelled or the choice is no usable folder.
-bool AskUserForFolder() {
+// Returns false when the user cancelled or the choice is no usable folder; a
+// folder that cannot be entered is reported to the user.
+bool AskUserForFolder(HWND dialog) {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     if (!item) return false;
     bool found = ItemPath(item, PathBuffer);
     CoTaskMemFree(item);
-    return found && AddTrailingBackslash(PathBuffer, kPathSize) &&
-           SetCurrentDirectoryA(PathBuffer) != FALSE;
+    if (!found) return false;
+    DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    if (AddTrailingBackslash(PathBuffer, kPathSize)) {
+        if (SetCurrentDirectoryA(PathBuffer)) return true;
+        error = GetLastError();
+    }
+    ReportFolderNotEntered(dialog, PathBuffer, error);
+    return false;
 }
 
 // The list holds at most one browsed folder, just before the browse entry.
-void BrowseForFolder(HWND dialog) {
-    if (!AskUserForFolder()) {
+// Returns false, with the first entry selected, when no folder was chosen.
+bool BrowseForFolder(HWND dialog) {
+    if (!AskUserForFolder(dialog)) {
         SendList(dialog, CB_SETCURSEL, 0);
-        return;
+        return false;
     }
     if (BrowsedEntryPresent) SendList(dialog, CB_DELETESTRING, BrowseIndex);
     SendList(dialog, CB_INSERTSTRING, BrowseIndex, reinterpret_cast<LPARAM>(PathBuffer));
@@ -204,6 +212,7 @@ void BrowseForFolder(HWND dialog) {
     BrowsedEntryPresent = true;
     FolderIndex = BrowseIndex;
     FitDropDownWidth(dialog);
+    return true;
 }
 
 int Selection(HWND dialog) {
@@ -224,14 +233,15 @@ void OnListCommand(HWND dialog, int code) {
 
 // Copies the selected folder into DestinationFolder; with the browse entry
 // selected, the user chooses the folder now. Returns false when the selection
-// names no folder (the browser was cancelled, or the user has been asked for
-// one) or does not fit; `failure` then says so.
+// names no folder (the browser was cancelled or gave none that can be
+// entered, or the user has been asked for one) or does not fit; `failure`
+// then says so. The entry selected once a browser has been cancelled is not
+// the user's choice: nothing is installed into it.
 bool ChooseDestination(HWND dialog, InstallFailure* failure) {
     int selected = Selection(dialog);
     if (selected == BrowseEntryIndex()) {
-        BrowseForFolder(dialog);
+        if (!BrowseForFolder(dialog)) return false;
         selected = Selection(dialog);
-        if (selected == BrowseEntryIndex()) return false;
     }
     if (selected == CB_ERR) {
         AskForFolder(dialog);

@@ -1,5 +1,6 @@
 #include "app/install_messages.h"
 
+#include "app/program_holding.h"
 #include "common/bounded_text.h"
 
 const char kSetupCaption[] = "Pastel Craft Plug-in Setup";
@@ -13,7 +14,7 @@ constexpr int kMessageSize = 2048;
 const char kTryAgain[] = "then click Install again, or choose another folder.";
 const char kTooLong[] = "The path is too long.";
 const char kShorterPath[] = "Please choose a folder with a shorter path.";
-const char kInUse[] = "The file is in use by another program, such as your image editor.";
+const char kInUse[] = "The file is in use by another program.";
 const char kCloseIt[] = "Close that program, ";
 const char kFileInTheWay[] = "A file, not a folder, has this name.";
 const char kBrowseToOne[] = "Choose another folder from the list, or browse to one.";
@@ -43,8 +44,8 @@ const Advice kAdvice[] = {
     {InstallStep::OpenFolder, ERROR_ALREADY_EXISTS, kFileInTheWay, kBrowseToOne, false},
     {InstallStep::OpenFolder, ERROR_FILE_EXISTS, kFileInTheWay, kBrowseToOne, false},
     {InstallStep::OpenFolder, ERROR_FILENAME_EXCED_RANGE, kTooLong, kShorterPath, false},
-    // Windows refuses to replace a file that a program has loaded with
-    // "access denied".
+    // Windows refuses to replace or remove a file that a program has loaded
+    // with "access denied".
     {InstallStep::ReplaceFile, ERROR_ACCESS_DENIED, kInUse, kCloseIt, true},
     {InstallStep::None, ERROR_ACCESS_DENIED, "You may not write into this folder.",
      "Start Setup as an administrator, or choose another folder.", false},
@@ -55,7 +56,7 @@ const Advice kAdvice[] = {
      true},
     {InstallStep::None, ERROR_SHARING_VIOLATION, kInUse, kCloseIt, true},
     {InstallStep::None, ERROR_LOCK_VIOLATION, kInUse, kCloseIt, true},
-    {InstallStep::None, 0, "", "Close your image editor, ", true},
+    {InstallStep::None, 0, "", "Close any program that may be using the folder, ", true},
 };
 
 const Advice& AdviceFor(const InstallFailure& failure) {
@@ -106,15 +107,32 @@ void AskForFolder(HWND owner) {
          MB_ICONINFORMATION);
 }
 
-void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure) {
+void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error) {
     char message[kMessageSize];
-    CopyText(message, failure.putBack
-                          ? "Nothing was installed: the folder and the presets are as they were."
-                          : "Setup could not put every earlier file back: the folder may hold "
-                            "new files beside old ones. Install again to complete it.");
+    CopyText(message, "Setup cannot open this folder:\n\n");
+    AppendText(message, kMessageSize, folder);
+    AppendText(message, kMessageSize, "\n\n");
+    AppendText(message, kMessageSize, kBrowseToOne);
+    AppendSystemText(message, error);
+    Show(owner, message, MB_ICONERROR);
+}
 
-    // The file's name goes into the sentence; wsprintfA stops at 1024.
+void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure) {
+    // The names go into the sentences; wsprintfA stops at 1024.
+    char message[kMessageSize];
     char what[1024];
+    if (!failure.putBack)
+        CopyText(message,
+                 "Setup could not put every earlier file back: the folder may hold new files "
+                 "beside old ones. Install again to complete it.");
+    else if (failure.stayed[0])
+        wsprintfA(message,
+                  "Nothing was installed, but Setup could not remove \"%s\" from the folder: "
+                  "the next installation removes it. The presets are as they were.",
+                  failure.stayed);
+    else
+        CopyText(message, "Nothing was installed: the folder and the presets are as they were.");
+
     wsprintfA(what, kWhatFailed[static_cast<int>(failure.step)], failure.file);
     AppendText(message, kMessageSize, "\n\n");
     AppendText(message, kMessageSize, what);
@@ -126,11 +144,19 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
 
     const Advice& advice = AdviceFor(failure);
     AppendText(message, kMessageSize, "\n\n");
-    if (advice.why[0]) {
-        AppendText(message, kMessageSize, advice.why);
-        AppendText(message, kMessageSize, " ");
+    char program[256], path[kPathSize];
+    if (advice.why == kInUse && CopyText(path, folder) && AppendText(path, failure.file) &&
+        FindProgramHolding(path, program, sizeof program)) {
+        // A program that has the file loaded is named.
+        wsprintfA(what, "The file is in use by %s. Close %s, ", program, program);
+        AppendText(message, kMessageSize, what);
+    } else {
+        if (advice.why[0]) {
+            AppendText(message, kMessageSize, advice.why);
+            AppendText(message, kMessageSize, " ");
+        }
+        AppendText(message, kMessageSize, advice.whatToDo);
     }
-    AppendText(message, kMessageSize, advice.whatToDo);
     if (advice.thenTryAgain) AppendText(message, kMessageSize, kTryAgain);
 
     if (failure.error && failure.step != InstallStep::PathTooLong)

@@ -12,6 +12,10 @@ extern const char kSetupCaption[];
 // Nothing in the list is selected.
 void AskForFolder(HWND owner);
 
+// The folder chosen in the folder browser cannot be entered: the platform's
+// `error` says why.
+void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error);
+
 // The installation into `folder` stopped as `failure` describes: says what
 // was left as it was, which file, folder or setting, why (the platform's
 // own wording of the error follows as a detail) and what to do.

@@ -136,6 +136,19 @@ if(TARGET test_dll_search)
     ENVIRONMENT "WINEDLLOVERRIDES=uxtheme=n,b\\;mscoree,mshtml=")
 endif()
 
+# A real DLL and a stand-in for an image editor that loads it, for the
+# install tests: a loaded plug-in can be renamed but not replaced.
+add_library(editor_plugin SHARED ${CMAKE_SOURCE_DIR}/tests/payload/editor/plugin.c)
+add_executable(editor_stand_in WIN32 ${CMAKE_SOURCE_DIR}/tests/payload/editor/editor.c)
+foreach(target IN ITEMS editor_plugin editor_stand_in)
+  target_link_options(${target} PRIVATE -static)
+  set_target_properties(${target} PROPERTIES PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/editor)
+endforeach()
+if(TARGET test_payload)
+  add_dependencies(test_payload editor_plugin editor_stand_in)
+endif()
+
 # Benchmarks print figures; they are built with the tests but not run by CTest.
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 foreach(source IN LISTS bench_sources)

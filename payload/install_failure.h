@@ -18,9 +18,10 @@ enum class InstallStep {
 
 struct InstallFailure {
     InstallStep step = InstallStep::None;
-    DWORD error = 0;         // the error of the call that failed
-    char file[kPathSize]{};  // the file's name, the folder, or the registry key
-    bool putBack = true;     // whatever had been changed was put back
+    DWORD error = 0;           // the error of the call that failed
+    char file[kPathSize]{};    // the file's name, the folder, or the registry key
+    bool putBack = true;       // whatever had been changed was put back
+    char stayed[kPathSize]{};  // a name the installation made that it could not remove
 
     // Records why the installation stopped; returns false, for the caller to
     // return in turn.

@@ -106,19 +106,20 @@ bool FailSettings(InstallFailure* failure, LONG status, const PresetKind* kind) 
 }
 
 // Puts every replaced file back, newest first, and removes what the
-// installation made. Returns false when a file could not be put back; its
-// backup then stays, for the user and for the next installation.
+// installation made; a name that stays is recorded in the unit's failure.
+// Returns false when a file could not be put back; its backup then stays,
+// for the user and for the next installation.
 bool PutFilesBack(InstallUnit* unit) {
     bool putBack = true;
     for (int i = unit->count - 1; i >= 0; --i) {
         PayloadItem& item = unit->items[i];
         if (item.preset) continue;
-        if (item.replaced && !PutBack(DestinationFolder, item.name, item.existed)) {
+        if (item.replaced && !PutBack(DestinationFolder, item.name, item.earlier)) {
             putBack = false;
             continue;
         }
         item.replaced = false;
-        RemoveLeftovers(DestinationFolder, item.name);
+        RemoveLeftovers(DestinationFolder, item.name, unit->failure.stayed);
     }
     return putBack;
 }
@@ -126,7 +127,8 @@ bool PutFilesBack(InstallUnit* unit) {
 bool StageFiles(InstallUnit* unit) {
     for (int i = 0; i < unit->count; ++i) {
         PayloadItem& item = unit->items[i];
-        item.existed = item.replaced = false;
+        item.earlier = EarlierFile{};
+        item.replaced = false;
         if (item.preset) continue;
         CopyText(unit->failure.file, item.name);
         if (!StageFile(DestinationFolder, item.name, item.bytes, item.size, &unit->failure)) {
@@ -143,7 +145,7 @@ bool ReplaceTargets(InstallUnit* unit) {
         if (item.preset) continue;
         CopyText(unit->failure.file, item.name);
         item.replaced =
-            ReplaceWithStaged(DestinationFolder, item.name, &item.existed, &unit->failure);
+            ReplaceWithStaged(DestinationFolder, item.name, &item.earlier, &unit->failure);
         if (!item.replaced) return false;
     }
     return true;
@@ -181,12 +183,17 @@ bool InstallPayload(InstallUnit* unit) {
     if (!installed) {
         bool putBack = user.Restore();
         putBack = machine.Restore() && putBack;
-        failure->putBack = PutFilesBack(unit) && putBack;
+        failure->putBack = PutFilesBack(unit) && putBack && failure->putBack;
         return false;
     }
 
     if (machine.Write(&refused) != ERROR_SUCCESS) machine.Restore();
-    for (int i = 0; i < unit->count; ++i)
-        if (!unit->items[i].preset) RemoveLeftovers(DestinationFolder, unit->items[i].name);
+    // A file moved aside stays while the program that has it loaded runs.
+    for (int i = 0; i < unit->count; ++i) {
+        const PayloadItem& item = unit->items[i];
+        if (item.preset) continue;
+        RemoveLeftovers(DestinationFolder, item.name);
+        ScheduleRemoval(DestinationFolder, item.name, item.earlier);
+    }
     return true;
 }

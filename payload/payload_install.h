@@ -8,6 +8,7 @@
 #include "discovery/candidate_list.h"
 #include "payload/install_failure.h"
 #include "payload/preset_values.h"
+#include "payload/staged_file.h"
 
 // The folder the payload goes into, ending with a backslash. Set by the
 // install command before the resources are enumerated.
@@ -32,7 +33,7 @@ struct PayloadItem {
     const BYTE* bytes;    // the module's, valid for the program's life
     DWORD size;
     const PresetKind* preset;  // the preset kind, or null for a file
-    bool existed;              // a file of that name was there before
+    EarlierFile earlier;       // how a file of that name that was there is kept
     bool replaced;             // the new file has taken the target's place
 };
 
@@ -62,6 +63,8 @@ bool CollectPayload(HMODULE module, InstallUnit* unit);
 // values are kept, then every file replaces its target, then the presets are
 // written. On any failure every file and value goes back to what it was and
 // false is returned with the reason in the unit's failure (its putBack false
-// when something could not be put back). HKEY_LOCAL_MACHINE refusing the
-// presets, while HKEY_CURRENT_USER takes them, still counts as success.
+// when something could not be put back, its stayed naming a file the
+// installation made and could not remove). HKEY_LOCAL_MACHINE refusing the
+// presets, while HKEY_CURRENT_USER takes them, still counts as success. An
+// earlier file that a program has loaded stays aside under its backup name.
 bool InstallPayload(InstallUnit* unit);

@@ -5,10 +5,20 @@
 // that a file that was there is never missing; the backup goes once the whole
 // installation has succeeded, or back over the target when it has not.
 //
+// A program that has the earlier file loaded (an image editor with the old
+// plug-in) lets it be renamed but neither replaced nor removed: that file is
+// moved aside to the backup name instead, and the name stays until the
+// program ends. While it stays, the next installation keeps its backup under
+// kSpareSuffix.
+//
 // The fixed names let the next installation clean up after one that was
 // interrupted. Nothing is ever written through whatever stands at those
 // names: it is removed first (a link itself, never what it points to), and
 // the staged and backup files are only ever made as new files.
+//
+// Another program (a virus scanner, an indexer) may hold a new file for a
+// moment: every step waits such a hold out, for about 2 s, with the wait
+// cursor showing.
 #pragma once
 
 #include <windows.h>
@@ -17,19 +27,31 @@
 
 extern const char kStagedSuffix[];
 extern const char kBackupSuffix[];
+extern const char kSpareSuffix[];
 
-// Whether `folder` + `name` with either suffix fits the platform's MAX_PATH
-// (in the UTF-16 units it counts).
+// How ReplaceWithStaged kept the earlier target, for PutBack and the clean-up.
+struct EarlierFile {
+    bool existed = false;                // there was an earlier target
+    bool movedAside = false;             // a program has it loaded: it was renamed
+    const char* suffix = kBackupSuffix;  // the name it is kept under
+};
+
+// Whether `folder` + `name` with any of the suffixes fits the platform's
+// MAX_PATH (in the UTF-16 units it counts).
 // The routines below expect it of their `folder` and `name`.
 bool FitsFolder(const char* folder, const char* name);
 
 // Deals with what an interrupted installation left for `name` in `folder`
 // (ending with a backslash): a backup whose target is missing goes back over
-// it, then whatever stands at the staged and backup names is removed.
+// it, then whatever stands at the staged and backup names is removed (a file
+// that a program has loaded stays).
 void RecoverLeftovers(const char* folder, const char* name);
 
-// Removes whatever stands at the staged and backup names of `name`.
-void RemoveLeftovers(const char* folder, const char* name);
+// Removes whatever stands at the staged and backup names of `name`, but for a
+// file that a program has loaded. Returns false when another name stays, held
+// past the wait; `stayed` (kPathSize bytes, when given) then gets the first
+// such name, if it holds none yet.
+bool RemoveLeftovers(const char* folder, const char* name, char* stayed = nullptr);
 
 // Writes, flushes and closes `size` bytes as the staged file of `name`, which
 // must not exist. On failure the staged file is removed, `failure` says why
@@ -38,15 +60,22 @@ bool StageFile(const char* folder, const char* name, const void* bytes, DWORD si
                InstallFailure* failure);
 
 // Moves the staged file of `name` over the target, keeping an earlier target
-// as the backup (a hard link where the volume has them, a copy otherwise);
-// `existed` tells whether there was one. A read-only earlier file, or one
-// that another program holds, is not replaced. On failure the target is as it
-// was, `failure` says why and false is returned; the staged file and any
-// backup are left for RemoveLeftovers.
-bool ReplaceWithStaged(const char* folder, const char* name, bool* existed,
+// as `earlier` says: as a hard link (a copy where the volume has none), or,
+// when a program has it loaded, renamed. A read-only earlier file, or one
+// that another program holds open, is not replaced. On failure the target is
+// as it was (or, when a file moved aside could not go back, the failure's
+// putBack is false), `failure` says why and false is returned; the staged
+// file and any backup are left for RemoveLeftovers.
+bool ReplaceWithStaged(const char* folder, const char* name, EarlierFile* earlier,
                        InstallFailure* failure);
 
-// Undoes ReplaceWithStaged: the backup goes back over the target, or, when
+// Undoes ReplaceWithStaged: the kept file goes back over the target, or, when
 // there was no earlier file, the new target is removed. Returns false when
-// that fails; the backup is then still there.
-bool PutBack(const char* folder, const char* name, bool existed);
+// that fails; the kept file is then still there.
+bool PutBack(const char* folder, const char* name, const EarlierFile& earlier);
+
+// Asks the system to remove the earlier file that `earlier` moved aside at the
+// next restart, when it still stands. That takes administrator rights;
+// without them nothing is scheduled, and the next installation removes the
+// name once the program that has it loaded has ended.
+void ScheduleRemoval(const char* folder, const char* name, const EarlierFile& earlier);

@@ -427,6 +427,12 @@ TEST_F(InstallDialog, InstallWritesThePayloadAndCompletes) {
     TempFolder folder;
     PlaceCandidate(folder.Path(), 1);
     Open();
+    // The browser opened by Install and cancelled installs nothing, not even
+    // into the entry the list goes back to.
+    Choose(1);
+    EXPECT_TRUE(BrowseTo("", true));
+    EXPECT_FALSE(InstallCompleted);
+    EXPECT_EQ(std::vector<std::string>{}, FolderNames(folder.Path()));
     EXPECT_EQ("", InstallAndReadMessage());
 
     // The maker's folder was created below the existing candidate.

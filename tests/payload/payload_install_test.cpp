@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/bounded_text.h"
+#include "app/program_holding.h"
 #include "common/handles.h"
 #include "payload/payload_install.h"
 #include "payload/staged_file.h"
@@ -14,6 +15,8 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 
 // Every test installs into a fresh folder and leaves the preset key and the
 // exclusion list as it found them.
@@ -106,10 +109,14 @@ TEST_F(PayloadInstall, FaultLeavesFolderAndPresetsAsTheyWere) {
             EXPECT_EQ(before, InstallState(place.Path()));
             continue;
         }
-        // The files and the user's presets are new, the machine's as they were.
+        // The files and the user's presets are new, the machine's as they
+        // were where it refused.
         auto after = InstallState(place.Path());
-        for (const char* value : {"HKLM", "HKLM\\Portrait01", "HKLM\\Portrait02"})
-            EXPECT_EQ(before[value], after[value]) << value;
+        for (const char* value : {"HKLM", "HKLM\\Portrait01", "HKLM\\Portrait02"}) {
+            if (c.fault == InstallFault::MachineKeyRefused) {
+                EXPECT_EQ(before[value], after[value]) << value;
+            }
+        }
         std::vector<char> block = PayloadBytes("PRESETS__PASTELSBIN");
         std::vector<BYTE> last;
         EXPECT_TRUE(ReadBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait12", &last));
@@ -166,6 +173,40 @@ TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
     // A folder standing at a staged name is removed as well.
     ASSERT_TRUE(CreateDirectoryA((folder / "Strokes.8tx.pcs-new").c_str(), nullptr));
     EXPECT_TRUE(Install());
+    EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
+}
+
+// A program that has the earlier plug-in loaded keeps it, moved aside under
+// the one extra name, however often the install runs meanwhile; once the
+// program has ended, the next install removes the name. (As an administrator
+// the install also has it removed at the next restart: taken back here.)
+TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
+    RegistryRestorer pending{HKEY_LOCAL_MACHINE, kSessionManager};
+    WriteEarlierFiles(folder.Path());
+    {
+        ArrangedFault loaded(InstallFault::PlugInLoaded, folder.Path());
+        std::vector<char> module = ReadWholeFile(folder / "PastelCraft3.8bf");
+        for (int run = 0; run < 2; ++run) {
+            ASSERT_TRUE(Install()) << run;
+            EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"),
+                      ReadWholeFile(folder / "PastelCraft3.8bf"));
+            EXPECT_EQ(module, ReadWholeFile(folder / "PastelCraft3.8bf.pcs-old"));
+            EXPECT_EQ((Strings{"PastelCraft3.8bf", "PastelCraft3.8bf.pcs-old", "Strokes.8tx"}),
+                      FolderNames(folder.Path()));
+        }
+        std::vector<BYTE> scheduled;
+        EXPECT_TRUE(ReadBinaryValue(HKEY_LOCAL_MACHINE, kSessionManager,
+                                    "PendingFileRenameOperations", &scheduled));
+        // Loaded again by a second program, the plug-in has nowhere to go;
+        // the message names the program.
+        ArrangedFault again(InstallFault::PlugInLoaded, folder.Path());
+        EXPECT_FALSE(Install());
+        EXPECT_EQ(InstallStep::ReplaceFile, failure.step);
+        char program[64] = "";
+        EXPECT_TRUE(FindProgramHolding((folder / "PastelCraft3.8bf").c_str(), program, 64));
+        EXPECT_STREQ("Pastel Host Editor", program);
+    }
+    ASSERT_TRUE(Install());
     EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
 }
 

@@ -5,6 +5,8 @@
 #include <sddl.h>
 #include <stdlib.h>
 
+#include <set>
+
 #include "support/test_support.h"
 
 const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
@@ -23,7 +25,7 @@ std::string Digest(const std::vector<char>& bytes) {
 
 }  // namespace
 
-const FaultReport kFaultReports[6] = {
+const FaultReport kFaultReports[7] = {
     {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
      "in use by another program"},
     {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
@@ -34,6 +36,7 @@ const FaultReport kFaultReports[6] = {
      "HKEY_CURRENT_USER\\Software\\Vantorel\\PastelCraft", "Windows refused to store them"},
     {InstallFault::DiskFull, InstallStep::WriteFile, ERROR_DISK_FULL, kTexture, "The disk is full"},
     {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr, nullptr},
+    {InstallFault::StagedHeld, InstallStep::None, 0, nullptr, nullptr},
 };
 
 std::map<std::string, std::string> InstallState(const std::string& folder) {
@@ -118,10 +121,48 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
         if (free.QuadPart > keep) WriteWholeFile(filler_, std::vector<char>(free.QuadPart - keep));
         break;
     }
+    case InstallFault::StagedHeld:
+        // As a virus scanner does, once each new file has been closed.
+        holder_ = std::thread([this, folder] {
+            std::set<std::string> seen;
+            while (!stop_) {
+                for (const std::string& name : FolderNames(folder)) {
+                    if (name.find(".pcs-new") == std::string::npos || seen.count(name)) continue;
+                    KernelHandle file(CreateFileA((folder + name).c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                  nullptr));
+                    if (!file) continue;
+                    seen.insert(name);
+                    Sleep(300);
+                }
+                Sleep(1);
+            }
+        });
+        break;
+    case InstallFault::PlugInLoaded: {
+        std::string plugIn = folder + kPlugIn;
+        EXPECT_TRUE(
+            CopyFileA((OwnFolder() + "editor\\editor_plugin.dll").c_str(), plugIn.c_str(), FALSE));
+        editor_.reset(
+            new ChildProcess("\"" + OwnFolder() + "editor\\editor_stand_in.exe\" " + plugIn));
+        // Loaded, it can no longer be opened for writing.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                KernelHandle probe(
+                    CreateFileA(plugIn.c_str(), FILE_WRITE_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+                return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+            },
+            10000));
+        break;
+    }
     }
 }
 
 ArrangedFault::~ArrangedFault() {
+    stop_ = true;
+    if (holder_.joinable()) holder_.join();
     if (!readOnlyFile_.empty()) SetFileAttributesA(readOnlyFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!filler_.empty()) DeleteFileA(filler_.c_str());
     if (key_.Get()) RegSetKeySecurity(key_.Get(), DACL_SECURITY_INFORMATION, keyDacl_.data());

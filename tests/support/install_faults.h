@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/handles.h"
@@ -30,6 +32,8 @@ enum class InstallFault {
     UserKeyRefused,     // HKEY_CURRENT_USER's preset key may not be changed
     MachineKeyRefused,  // HKEY_LOCAL_MACHINE's alone: still a success
     DiskFull,           // room for the plug-in, not for the texture
+    StagedHeld,         // each new staged file is held for 300 ms, sharing reading
+    PlugInLoaded,       // a running program has a real DLL at the plug-in's name loaded
 };
 
 // What an installation reports for each fault: the step and error, the file
@@ -42,7 +46,7 @@ struct FaultReport {
     const char* named;
     const char* cause;
 };
-extern const FaultReport kFaultReports[6];
+extern const FaultReport kFaultReports[7];
 
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,
@@ -52,7 +56,8 @@ std::unique_ptr<TempFolder> FolderFor(InstallFault fault);
 // Makes `fault` real for an installation into `folder`, which holds the
 // earlier files; released when the object goes. For DiskFull a filler file
 // fills the folder's drive until then; a refused key gets a DACL that lets
-// everyone read it but nobody change it, and its earlier DACL back.
+// everyone read it but nobody change it, and its earlier DACL back; a holder
+// of staged files is a thread, the program with the DLL loaded a process.
 class ArrangedFault {
   public:
     ArrangedFault(InstallFault fault, const std::string& folder);
@@ -66,4 +71,7 @@ class ArrangedFault {
     std::string filler_;
     RegKey key_;
     std::vector<BYTE> keyDacl_;
+    std::unique_ptr<ChildProcess> editor_;
+    std::atomic<bool> stop_{false};
+    std::thread holder_;
 };
