@@ -145,16 +145,9 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
             CopyFileA((OwnFolder() + "editor\\editor_plugin.dll").c_str(), plugIn.c_str(), FALSE));
         editor_.reset(
             new ChildProcess("\"" + OwnFolder() + "editor\\editor_stand_in.exe\" " + plugIn));
-        // Loaded, it can no longer be opened for writing.
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                KernelHandle probe(
-                    CreateFileA(plugIn.c_str(), FILE_WRITE_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-                return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
-            },
-            10000));
+        // Idle once it has loaded the file. (Probing the file meanwhile
+        // could make the loading fail.)
+        EXPECT_TRUE(editor_->WaitForIdle(10000));
         break;
     }
     }

@@ -195,6 +195,9 @@ class ChildProcess {
     bool Started() const { return started_; }
     // The exit code, or -1 when the process still runs after `wait` ms.
     long ExitCode(DWORD wait) const;
+    // Whether it waits for input, as a GUI program does once started, within
+    // `wait` ms.
+    bool WaitForIdle(DWORD wait) const { return WaitForInputIdle(info_.hProcess, wait) == 0; }
     // Its visible dialog (class #32770; message boxes are of it too) other
     // than `except`, waiting up to `wait` ms; or null.
     HWND Dialog(DWORD wait, HWND except = nullptr) const;
