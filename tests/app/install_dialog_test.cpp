@@ -437,7 +437,9 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
 // The longest the system takes for them installs, in any script.
 TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
     TempFolder folder;
-    std::string deep = folder / std::string(200, 'd');
+    // As long as the system makes a folder (MAX_PATH less room for a short
+    // name), whatever the length of the temporary folder's path.
+    std::string deep = folder / std::string(MAX_PATH - 13 - folder.Path().size(), 'd');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
     WriteWholeFile(folder / "File", {'f'});
     // With "PastelCraft3.8bf.pcs-new", 259 characters.
