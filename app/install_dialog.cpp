@@ -8,9 +8,11 @@
 #include "app/install_messages.h"
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "discovery/path_text.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
+#include "skin/control_host.h"
 #include "skin/skin_control.h"
 
 bool InstallCompleted;
@@ -115,8 +117,9 @@ void PrepareBrowseInfo(HWND dialog) {
     FolderBrowseInfo.lParam = reinterpret_cast<LPARAM>(dialog);
 }
 
-// The drop-down is as wide as its widest entry, within the screen, so that
-// the end of a long path can be read.
+// The drop-down is as wide as its widest entry, within the dialog's monitor,
+// so that the end of a long path can be read. It measures in the list's font:
+// it runs once the skin has given the list its font for the DPI.
 void FitDropDownWidth(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
     WindowDc dc(list);
@@ -134,9 +137,17 @@ void FitDropDownWidth(HWND dialog) {
         if (length > 0) GetTextExtentPoint32W(dc.Get(), wide, length, &extent);
         if (extent.cx > widest) widest = extent.cx;
     }
-    // Room for the borders, the item margins and a scroll bar.
-    widest += GetSystemMetrics(SM_CXVSCROLL) + 8;
-    int screen = GetSystemMetrics(SM_CXSCREEN);
+    // Room for the borders, the item margins and a scroll bar as wide as the
+    // list draws it at its DPI (Windows 10 1607 and later tell it for any
+    // DPI; before, the system's DPI is all there is).
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    auto metric = SystemFunction<MetricForDpi>("user32.dll", "GetSystemMetricsForDpi");
+    widest += (metric ? metric(SM_CXVSCROLL, WindowDpi(list)) : GetSystemMetrics(SM_CXVSCROLL)) + 8;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    int screen = GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor)
+                     ? monitor.rcMonitor.right - monitor.rcMonitor.left
+                     : GetSystemMetrics(SM_CXSCREEN);
     SendList(dialog, CB_SETDROPPEDWIDTH, widest < screen ? widest : screen);
 }
 
@@ -177,8 +188,8 @@ void OnInitDialog(HWND dialog) {
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
     FolderIndex = 0;
-    FitDropDownWidth(dialog);
     FinishSkinSetUp(dialog);
+    FitDropDownWidth(dialog);
 }
 
 // Puts the browser's folder into PathBuffer, ending with a backslash.

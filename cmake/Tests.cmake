@@ -19,7 +19,11 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
 # One Wine prefix, one X display and one wineserver serve the whole run.
 add_test(NAME wine_start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start)
-add_test(NAME wine_stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop)
+# The sessions at other display scales start with their first run.
+set(scaled_session_dpis 144 192)
+list(JOIN scaled_session_dpis " " scaled_session_words)
+add_test(NAME wine_stop COMMAND sh -c
+  "for dpi in '' ${scaled_session_words}; do WINE_RUN_DPI=$dpi '${CMAKE_BINARY_DIR}/wine-run.sh' --stop; done")
 set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
@@ -101,6 +105,15 @@ if(TARGET test_e2e)
     ${PROJECT_DESCRIPTION})
   set_tests_properties(signed_setup_exe PROPERTIES FIXTURES_REQUIRED wine
     RESOURCE_LOCK program_session_state)
+  # The dialog at each display scale, in a Wine session of that scale, of its
+  # own prefix, display and pointer: every program there sees what the user
+  # at that scale sees.
+  foreach(dpi IN LISTS scaled_session_dpis)
+    add_test(NAME e2e_at_${dpi} COMMAND ${CMAKE_COMMAND} -E env WINE_RUN_DPI=${dpi}
+      ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:test_e2e> --gtest_filter=Dpi/*)
+    set_tests_properties(e2e_at_${dpi} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+      ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:setup>")
+  endforeach()
 endif()
 if(TARGET test_skin)
   # The art tests read the committed renderings from the source tree, which

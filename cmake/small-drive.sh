@@ -7,7 +7,7 @@
 set -u
 build_dir=$(cd "$2" && pwd)
 point="$build_dir/small-drive"
-link="$build_dir/wineprefix/dosdevices/s:"
+link="$build_dir/wineprefix${WINE_RUN_SESSION:+-$WINE_RUN_SESSION}/dosdevices/s:"
 
 case $1 in
 --mount)

@@ -307,7 +307,7 @@ TEST_F(InstallDialog, OverlongCandidateIsLeftOutOfTheList) {
 TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
     // In any script, measured as the list draws it.
     for (const std::string& longer : {"C:\\" + std::string(100, 'w') + "\\Plug-Ins\\",
-                                      "C:\\" + Repeat("插", 40) + "\\Plug-Ins\\"}) {
+                                      "C:\\" + Repeat("插", 80) + "\\Plug-Ins\\"}) {
         ResetFolderTables();
         if (dialog) DestroyWindow(dialog);
         PlaceCandidate("C:\\Short\\", 0);
@@ -323,6 +323,11 @@ TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
                                              kPathLength);
             GetTextExtentPoint32W(dc.Get(), entry, length - 1, &extent);
         }
+        // The system drops a list never narrower than its field: the entry
+        // must be wider for the width to be the program's.
+        RECT field;
+        GetWindowRect(list, &field);
+        ASSERT_GT(extent.cx, field.right - field.left) << "too narrow an entry on this machine";
         LRESULT wide = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
         EXPECT_GT(wide, extent.cx);
         EXPECT_LT(wide, extent.cx + 60);
@@ -472,7 +477,9 @@ TEST_F(InstallDialog, CancelEndsTheDialogInEitherState) {
 // The longest the system takes for them installs, in any script.
 TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
     TempFolder folder;
-    std::string deep = folder / std::string(200, 'd');
+    // As long as the system makes a folder (MAX_PATH less room for a short
+    // name), whatever the length of the temporary folder's path.
+    std::string deep = folder / std::string(MAX_PATH - 13 - folder.Path().size(), 'd');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
     WriteWholeFile(folder / "File", {'f'});
     // With "PastelCraft3.8bf.pcs-new", 259 characters.

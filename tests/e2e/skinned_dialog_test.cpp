@@ -88,7 +88,7 @@ class SkinnedSetup : public ChildProcess {
         return "\"" + SetupExePath() + "\"";
     }
 
-    // At `dpi`: the test sets the display scale (DisplayScale) before.
+    // At `dpi`: the scale of this Wine session (SessionDpi).
     explicit SkinnedSetup(UINT dpi = kBaseDpi) : ChildProcess(ParkedCommand()), at(dpi) {}
 
     // Finds the dialog; fails when it did not appear in time.
@@ -424,11 +424,14 @@ TEST(SkinnedDialog, KeyboardAndScreenReadersReachEveryControl) {
 // height, the art is drawn for that scale, Tab puts the focus mark around
 // Install, and each control answers the real pointer at its place: the
 // options tick, Install opens the browser for the browse entry, the link
-// shows its status text and Cancel ends the program.
+// shows its status text and Cancel ends the program. A scale is a Wine
+// session's (Wine 10 fixes the monitor's DPI when the session starts): each
+// case runs in the session at its scale, as CTest's e2e_at_<dpi> starts it,
+// and is passed over in the others.
 class SkinnedDialogAtScale : public ::testing::TestWithParam<UINT> {};
 
 TEST_P(SkinnedDialogAtScale, IsTheArtworksSizeWithEveryControlInPlaceAndAtWork) {
-    DisplayScale scale(GetParam());
+    if (SessionDpi() != GetParam()) GTEST_SKIP() << "runs in the session at its scale";
     SkinnedSetup setup(GetParam());
     const Look& at = setup.at;
     ASSERT_TRUE(setup.Open());

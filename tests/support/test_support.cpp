@@ -391,8 +391,9 @@ void PressKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
-DisplayScale::DisplayScale(UINT dpi) {
-    const BYTE* bytes = reinterpret_cast<const BYTE*>(&dpi);
-    SetBinaryValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels",
-                   std::vector<BYTE>(bytes, bytes + sizeof dpi), REG_DWORD);
+UINT SessionDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
 }

@@ -118,16 +118,9 @@ class RegistryRestorer {
     Key saved_;                // the tree as it was, when it existed
 };
 
-// Programs started while it lives run at `dpi`: it sets LogPixels under
-// HKCU\Control Panel\Desktop, where Wine reads a program's DPI at its start,
-// and puts the key back as it was.
-class DisplayScale {
-  public:
-    explicit DisplayScale(UINT dpi);
-
-  private:
-    RegistryRestorer desktop_{HKEY_CURRENT_USER, "Control Panel\\Desktop"};
-};
+// The display scale of this program's Wine session, which every program of
+// the session runs at (wine-run.sh with WINE_RUN_DPI starts one at a scale).
+UINT SessionDpi();
 
 // Registry writers for test set-up, in this build's view unless told; each
 // fails the test when the call fails.
