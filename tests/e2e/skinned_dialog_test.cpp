@@ -101,13 +101,14 @@ class SkinnedSetup : public ChildProcess {
 
     // Takes screenshots of the client area until one satisfies `ready`, for
     // at most kPaintTimeout ms; the last one stays in `shot`.
-    bool WaitForScreen(const std::function<bool(const Pixels&)>& ready) {
+    bool WaitForScreen(const std::function<bool(const Pixels&)>& ready,
+                       DWORD timeout = kPaintTimeout) {
         return WaitUntil(
             [&] {
                 shot = CaptureClient(dialog, at.width, at.height);
                 return !shot.Empty() && ready(shot);
             },
-            kPaintTimeout);
+            timeout);
     }
 
     // The start look, with the focus mark around `marked` (client bounds)
@@ -156,8 +157,9 @@ class SkinnedSetup : public ChildProcess {
                << "; blue pixels of the link: " << CountColour(shot, kLinkArea, kLinkBlue);
     }
 
-    bool WaitForStatusText() {
-        return WaitForScreen([&](const Pixels& shot) { return !WhitePixels(shot, at).empty(); });
+    bool WaitForStatusText(DWORD timeout = kPaintTimeout) {
+        return WaitForScreen([&](const Pixels& shot) { return !WhitePixels(shot, at).empty(); },
+                             timeout);
     }
 
     bool WaitForClearStatus() {
@@ -167,8 +169,18 @@ class SkinnedSetup : public ChildProcess {
     }
 
     // Points at a control and waits for its status text: the program has
-    // then seen the pointer arrive.
-    bool HoverOver(POINT point) { return PointAt(dialog, point.x, point.y) && WaitForStatusText(); }
+    // then seen the pointer arrive. Under Wine 10 the text drawn can now and
+    // then miss the screen, most often just after another window has closed:
+    // the pointer then leaves and comes back, as a hand would.
+    bool HoverOver(POINT point) {
+        for (int tries = 0; tries < 6; ++tries) {
+            if (PointAt(dialog, point.x, point.y) && WaitForStatusText(kPaintTimeout / 3))
+                return true;
+            PointAt(dialog, at.S(kNowhere).x, at.S(kNowhere).y);
+            WaitForClearStatus();
+        }
+        return false;
+    }
 
     bool ClickOn(POINT point) {
         return HoverOver(point) && ClientToScreen(dialog, &point) && PressLeftButton(point);
