@@ -76,8 +76,7 @@ void SkinControl::Show(int shown) {
 
 void SkinControl::Redraw() {
     if (erased) return;
-    HostDc dc(host);
-    if (dc.Get()) Paint(dc.Get());
+    DrawNow(host, [this](HDC dc) { Paint(dc); });
     if (!visible) erased = 1;
 }
 

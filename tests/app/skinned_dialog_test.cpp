@@ -50,7 +50,7 @@ void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
         EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
     }
     LOGFONTA font{};
-    EXPECT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_TRUE(GetObjectA(NormalFont.Get(), sizeof font, &font));
     EXPECT_EQ(at.S(16), font.lfHeight);
     EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
     dialog.Repaint();
@@ -151,11 +151,11 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     SetCursor(nullptr);
     EXPECT_EQ(TRUE, SendMessageA(dialog.Window(), WM_SETCURSOR,
                                  reinterpret_cast<WPARAM>(dialog.Window()), HTCLIENT));
-    EXPECT_EQ(HandCursor, GetCursor());
+    EXPECT_EQ(HandCursor.Get(), GetCursor());
 
     // The back buffer is made for the final size, not the template's.
     BITMAP buffer = {};
-    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer, sizeof buffer, &buffer));
+    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer.Get(), sizeof buffer, &buffer));
     EXPECT_EQ(500, buffer.bmWidth);
     EXPECT_EQ(292, buffer.bmHeight);
 
@@ -293,12 +293,12 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_NEAR(at.S(13), link->bounds.bottom - link->bounds.top, 1);
         // Text in a scalable face, never a bitmap face stretched.
         WindowDc dc(window);
-        SelectGuard normal(dc.Get(), NormalFont);
+        SelectGuard normal(dc.Get(), NormalFont.Get());
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc.Get(), &metrics);
         EXPECT_TRUE(dpi == 96 || (metrics.tmPitchAndFamily & TMPF_TRUETYPE));
         ICONINFO hand{};
-        ASSERT_TRUE(GetIconInfo(HandCursor, &hand));
+        ASSERT_TRUE(GetIconInfo(HandCursor.Get(), &hand));
         GdiObject<HBITMAP> handMask(hand.hbmMask), handColour(hand.hbmColor);
         BITMAP handShape{};
         GetObjectA(hand.hbmMask, sizeof handShape, &handShape);
