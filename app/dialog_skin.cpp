@@ -246,8 +246,8 @@ void LayOut(HWND dialog, const RECT* place) {
             H - S(19) + S(20));
 
     const POINT corners[] = {
-        {W - S(63), H - S(21)}, {W - S(125), H - S(21)}, {W - S(65), H - S(21)},
-        {S(300), S(20)},        {S(6), S(6)},
+        {W - S(63), H - S(21)}, {W - S(125), H - S(21)}, {W - S(65), H - S(21)}, {S(300), S(20)},
+        {S(6), S(6)},
     };
     for (int slot = CancelButton; slot <= Picture; ++slot) {
         RECT at;

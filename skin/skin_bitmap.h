@@ -28,8 +28,11 @@ struct SkinBitmap {
     // A share is counted once: a record is moved, never copied, and the
     // moved-from one holds nothing to release.
     SkinBitmap(SkinBitmap&& other) noexcept
-        : width(other.width), height(other.height), memoryDc(other.memoryDc),
-          created(other.created), bitmap(other.bitmap) {
+        : width(other.width),
+          height(other.height),
+          memoryDc(other.memoryDc),
+          created(other.created),
+          bitmap(other.bitmap) {
         other.memoryDc = nullptr;
         other.bitmap = nullptr;
     }

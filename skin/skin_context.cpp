@@ -104,8 +104,8 @@ void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const
 
     ReleaseSkinBitmap(host->background);
     WindowDc own(host->currentDc ? nullptr : window);
-    host->background = new (std::nothrow)
-        SkinBitmap(host->instance, host->currentDc ? host->currentDc : own.Get(), backgroundId, dpi);
+    host->background = new (std::nothrow) SkinBitmap(
+        host->instance, host->currentDc ? host->currentDc : own.Get(), backgroundId, dpi);
 }
 
 HFONT SkinContext::CreateSkinFont(const char* faceName, int height, int underline) {

@@ -108,7 +108,8 @@ void UpdateFocusMark(ControlHost* host, HDC dc, bool repaint) {
     RECT& shown = host->focusMark;
     if (!repaint && EqualRect(&wanted, &shown)) return;
     auto draw = [&](HDC dest) {
-        if (!IsRectEmpty(&shown) && !EqualRect(&wanted, &shown)) DrawFrame(host, dest, shown, false);
+        if (!IsRectEmpty(&shown) && !EqualRect(&wanted, &shown))
+            DrawFrame(host, dest, shown, false);
         if (!IsRectEmpty(&wanted)) DrawFrame(host, dest, wanted, true);
         shown = wanted;
     };

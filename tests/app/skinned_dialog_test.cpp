@@ -38,8 +38,9 @@ int OffBackground(HWND window, const RECT& area) {
 }
 
 // The completed look at `dpi`: only Close, the link and the picture shown and
-// only the first two reacting, the larger font, the focus on Close, and the
-// picture drawn for the DPI with its white left out.
+// only the first two reacting, the larger font, the focus on Close, the
+// picture drawn for the DPI with its white left out, and Close drawing its
+// face again when asked (not left marked as erased).
 void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
     const Look at(dpi);
     for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
@@ -58,6 +59,14 @@ void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
     const Pixels& picture = Art(dpi).picture;
     EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, at.picture.x, at.picture.y, true),
                                   AreaOf(at.picture, picture)));
+    const Artwork& art = Art(dpi);
+    RECT face = AreaOf(at.FromEnd(kClosePlace), art.close);
+    PatBlt(WindowDc(dialog.Window()).Get(), face.left, face.top, face.right - face.left,
+           face.bottom - face.top, BLACKNESS);
+    dialog.Button(CloseButton)->Redraw();
+    EXPECT_EQ(
+        0, CountDifferences(ClientPixels(dialog.Window()),
+                            Overlay(art.background, art.close, face.left, face.top, true), face));
 }
 
 class SkinnedInstall : public ::testing::Test {
