@@ -74,13 +74,12 @@ UINT WindowDpi(HWND window);
 void PrepareSkinDc(HDC dc);
 
 // A window DC made ready with PrepareSkinDc, given back with the font it had
-// when the object goes. Get() is null when the window gives none.
+// when the object goes. Get() is null for a null window or when the window
+// gives none.
 class SkinDc {
   public:
-    explicit SkinDc(HWND window)
-        : dc_(window), font_(dc_.Get(), GetCurrentObject(dc_.Get(), OBJ_FONT)) {
-        if (dc_) PrepareSkinDc(dc_.Get());
-    }
+    explicit SkinDc(HWND window);
+    ~SkinDc();
     HDC Get() const { return dc_.Get(); }
 
   private:
@@ -88,15 +87,8 @@ class SkinDc {
     SelectGuard font_;  // selects nothing new; puts the DC's own font back
 };
 
-// Runs draw(dc) on the DC to draw on now: the host's current DC while a paint
-// cycle or a dispatch has one, else a SkinDc of the window for the call. Not
-// run without either.
-template <typename Draw>
-void DrawNow(const ControlHost* host, Draw draw) {
-    if (host->currentDc) {
-        draw(host->currentDc);
-    } else if (host->window) {
-        SkinDc own(host->window);
-        if (own.Get()) draw(own.Get());
-    }
+// The window of a host that has no current DC: a control drawing outside a
+// paint cycle or a dispatch draws through a SkinDc of it.
+inline HWND WindowWithoutDc(const ControlHost* host) {
+    return host->currentDc ? nullptr : host->window;
 }

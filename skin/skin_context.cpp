@@ -60,6 +60,14 @@ void PrepareSkinDc(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
 }
 
+SkinDc::SkinDc(HWND window)
+    : dc_(window ? WindowDc(window) : WindowDc()),
+      font_(dc_.Get(), GetCurrentObject(dc_.Get(), OBJ_FONT)) {
+    if (dc_) PrepareSkinDc(dc_.Get());
+}
+
+SkinDc::~SkinDc() = default;
+
 SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     : host(host), paintInfo(), windowRect(), outerDc(nullptr) {
     host->instance = instance;
@@ -103,7 +111,7 @@ void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const
         SetRectEmpty(&host->statusRect);
 
     ReleaseSkinBitmap(host->background);
-    WindowDc own(host->currentDc ? nullptr : window);
+    WindowDc own = host->currentDc ? WindowDc() : WindowDc(window);
     host->background = new (std::nothrow) SkinBitmap(
         host->instance, host->currentDc ? host->currentDc : own.Get(), backgroundId, dpi);
 }

@@ -76,7 +76,8 @@ void SkinControl::Show(int shown) {
 
 void SkinControl::Redraw() {
     if (erased) return;
-    DrawNow(host, [this](HDC dc) { Paint(dc); });
+    SkinDc own(WindowWithoutDc(host));
+    if (HDC dc = host->currentDc ? host->currentDc : own.Get()) Paint(dc);
     if (!visible) erased = 1;
 }
 

@@ -107,14 +107,10 @@ void UpdateFocusMark(ControlHost* host, HDC dc, bool repaint) {
     RECT wanted = WantedMark(host);
     RECT& shown = host->focusMark;
     if (!repaint && EqualRect(&wanted, &shown)) return;
-    auto draw = [&](HDC dest) {
-        if (!IsRectEmpty(&shown) && !EqualRect(&wanted, &shown))
-            DrawFrame(host, dest, shown, false);
-        if (!IsRectEmpty(&wanted)) DrawFrame(host, dest, wanted, true);
-        shown = wanted;
-    };
-    if (dc)
-        draw(dc);
-    else
-        DrawNow(host, draw);
+    SkinDc own(dc ? nullptr : WindowWithoutDc(host));
+    HDC dest = dc ? dc : host->currentDc ? host->currentDc : own.Get();
+    if (!dest) return;
+    if (!IsRectEmpty(&shown) && !EqualRect(&wanted, &shown)) DrawFrame(host, dest, shown, false);
+    if (!IsRectEmpty(&wanted)) DrawFrame(host, dest, wanted, true);
+    shown = wanted;
 }
