@@ -57,16 +57,18 @@ constexpr int kCompletedLineHeight = 16;
 constexpr int kListFieldHeight = 21;
 constexpr int kListFontHeight = 13;
 
+// Where the list goes once the installation has completed: out of view.
+constexpr int kHiddenListTop = 1000;
+
 char SharedStatusText[kStatusTextSize];
 int LayoutWidth;   // W: the background's size sets the layout
 int LayoutHeight;  // H
-UINT LayoutDpi;    // every other length of the layout scales by it
 // The list's font once the dialog's own no longer fits the window's DPI.
 GdiObject<HFONT> ListFont;
 
-// A length of the layout at 96 DPI, at the layout's DPI.
+// A length of the layout at 96 DPI, at the skin's DPI.
 int S(int value) {
-    return ScalePixels(value, LayoutDpi);
+    return ScalePixels(value, SkinDpi);
 }
 
 // The prompt, then the completed lines; registered after the controls, so
@@ -76,6 +78,10 @@ TextLabel* DialogTexts[4];
 // Tab goes through the options, the list, Install (or Close), Cancel and the
 // link; stops that are hidden are passed over.
 FocusStop FocusOrder[7];
+
+// The buttons' faces and commands by slot (the link's slot has none).
+const int kFaces[] = {IDB_CANCEL_FACE, IDB_INSTALL_FACE, IDB_CLOSE_FACE, 0, IDB_PICTURE};
+const int kCommands[] = {kCancelCommand, kInstallCommand, kCancelCommand, 0, kPictureCommand};
 
 BitmapButton* Button(int slot) {
     return static_cast<BitmapButton*>(DialogControls[slot]);
@@ -91,45 +97,38 @@ int OptionSum() {
     return sum;
 }
 
-BitmapButton* NewButton(ControlHost* host, int x, int y, int face, int command, const char* label) {
-    RECT place;
-    BitmapButton* button = NewControl<BitmapButton>(host, MakeRect(&place, x, y, 0, 0), face, face,
-                                                    command, SharedStatusText, nullptr, nullptr);
+// Made without a place or faces: LayOut gives them.
+BitmapButton* NewButton(ControlHost* host, const char* label) {
+    RECT unplaced = {};
+    BitmapButton* button =
+        NewControl<BitmapButton>(host, &unplaced, 0, 0, 0, SharedStatusText, nullptr, nullptr);
     if (button) button->label = label;
     return button;
 }
 
-StripSelector* NewOption(ControlHost* host, int y, int height, const char* caption,
-                         const char* statusText, const char* name) {
-    RECT place = {S(250), S(y), 0, S(height)};  // x, y, width, height
+StripSelector* NewOption(ControlHost* host, const char* caption, const char* statusText,
+                         const char* name) {
     StripSelector* option =
-        NewControl<StripSelector>(host, &place, IDB_CHECK_STRIP,
-                                  kCaptionLevel + (static_cast<unsigned>(S(kCaptionRight)) << 16),
-                                  caption, 0, kCheckBoxRange, statusText, kOptionCommand, 0, name);
+        NewControl<StripSelector>(host, nullptr, IDB_CHECK_STRIP, 0, caption, 0, kCheckBoxRange,
+                                  statusText, kOptionCommand, 0, name);
     if (option) option->value = kTicked;
     return option;
 }
 
 void CreateControls(ControlHost* host) {
-    const int W = LayoutWidth;
-    const int H = LayoutHeight;
     for (SkinControl*& slot : DialogControls) slot = nullptr;
-
-    DialogControls[CancelButton] =
-        NewButton(host, W - S(63), H - S(21), IDB_CANCEL_FACE, kCancelCommand, "Cancel");
-    DialogControls[InstallButton] =
-        NewButton(host, W - S(125), H - S(21), IDB_INSTALL_FACE, kInstallCommand, "Install");
-    BitmapButton* close =
-        NewButton(host, W - S(65), H - S(21), IDB_CLOSE_FACE, kCancelCommand, "Close");
+    DialogControls[CancelButton] = NewButton(host, "Cancel");
+    DialogControls[InstallButton] = NewButton(host, "Install");
+    BitmapButton* close = NewButton(host, "Close");
     DialogControls[CloseButton] = close;
     if (close) close->Show(0);
 
-    RECT place;
-    DialogControls[WebLink] = NewControl<LinkLabel>(host, MakeRect(&place, S(300), S(20), 0, 0),
-                                                    kMakerHost, kWebLinkCommand, SharedStatusText);
+    RECT unplaced = {};
+    DialogControls[WebLink] =
+        NewControl<LinkLabel>(host, &unplaced, kMakerHost, kWebLinkCommand, SharedStatusText);
 
     // The picture only paints, straight onto the window, once installed.
-    BitmapButton* picture = NewButton(host, S(6), S(6), IDB_PICTURE, kPictureCommand, nullptr);
+    BitmapButton* picture = NewButton(host, nullptr);
     DialogControls[Picture] = picture;
     if (picture) {
         picture->drawDirect = 1;
@@ -137,18 +136,15 @@ void CreateControls(ControlHost* host) {
         picture->visible = 0;
     }
 
-    DialogControls[FirstOptionSelector] =
-        NewOption(host, 80, 0, "Pastel Craft Plug-in", "Select to install Pastel Craft Plug-in",
-                  "PastelCraft");
+    DialogControls[FirstOptionSelector] = NewOption(
+        host, "Pastel Craft Plug-in", "Select to install Pastel Craft Plug-in", "PastelCraft");
     DialogControls[FirstOptionSelector + 1] =
-        NewOption(host, 100, 20, "Additional presets: Portrait01 - Portrait12",
+        NewOption(host, "Additional presets: Portrait01 - Portrait12",
                   "Select to install additional presets", "PresetsPastels");
 
-    DialogTexts[0] = NewControl<TextLabel>(host, S(kLayoutMargin + 4), H - S(60 + 26), kPrompt);
+    DialogTexts[0] = NewControl<TextLabel>(host, 0, 0, kPrompt);
     for (int line = 0; line < 3; ++line) {
-        TextLabel* text = NewControl<TextLabel>(host, S(kCompletedX),
-                                                S(kCompletedTop + line * kCompletedLineHeight),
-                                                kCompletedLines[line]);
+        TextLabel* text = NewControl<TextLabel>(host, 0, 0, kCompletedLines[line]);
         if (text) text->visible = 0;
         DialogTexts[1 + line] = text;
     }
@@ -224,8 +220,8 @@ void FitFieldHeight(HWND list, int height) {
 // in any font. At 96 DPI, until the DPI changes, it keeps the dialog's own.
 void PlaceList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    if (LayoutDpi != kBaseDpi || ListFont) {
-        GdiObject<HFONT> font(SkinContext::CreateScaledFont(kListFontHeight, 0, LayoutDpi));
+    if (SkinDpi != kBaseDpi || ListFont) {
+        GdiObject<HFONT> font(SkinContext::CreateScaledFont(kListFontHeight, 0, SkinDpi));
         SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
         ListFont = std::move(font);
     }
@@ -236,43 +232,48 @@ void PlaceList(HWND dialog) {
                    LayoutWidth - S(2 * kLayoutMargin - 1), S(10), TRUE);
 }
 
-}  // namespace
-
-void BeginSkinSetUp(HWND dialog, UINT dpi) {
-    if (!MainSkin) return;
+// Gives every control its place and art for the skin's DPI, then the list,
+// the window (a client area of exactly W x H around the centre the system
+// chose, or at `place`'s top-left corner) and the back buffer for its size.
+// What each control shows and holds stays; the status text and the focus
+// mark go with the old layout.
+void LayOut(HWND dialog, const RECT* place) {
     ControlHost* host = MainSkin->host;
-    KeepSystemFromScaling(dialog);
-    host->currentDc = GetDC(dialog);
-    RECT status;
-    SetRect(&status, 0, 0, 100, 20);
-    MainSkin->Attach(dialog, IDB_BACKGROUND, IDC_HAND_CURSOR, &status, dpi);
-    StatusTextColor = 0xFFFFFF;
-    LayoutDpi = host->dpi;
-
     // Without a background the layout keeps the artwork's own size.
-    LayoutWidth = host->background ? host->background->width : S(500);
-    LayoutHeight = host->background ? host->background->height : S(292);
-    const int W = LayoutWidth;
-    const int H = LayoutHeight;
+    const int W = LayoutWidth = host->background ? host->background->width : S(500);
+    const int H = LayoutHeight = host->background ? host->background->height : S(292);
     SetRect(&host->statusRect, S(kLayoutMargin + 4), H - S(19), W - S(kLayoutMargin - 1 + 130),
             H - S(19) + S(20));
 
-    CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
-    CreateControls(host);
-    SetFocusOrder(dialog, host);
-}
+    const POINT corners[] = {
+        {W - S(63), H - S(21)}, {W - S(125), H - S(21)}, {W - S(65), H - S(21)}, {S(300), S(20)},
+        {S(6), S(6)},
+    };
+    for (int slot = CancelButton; slot <= Picture; ++slot) {
+        RECT at;
+        MakeRect(&at, corners[slot].x, corners[slot].y, 0, 0);
+        if (slot != WebLink && Button(slot))
+            Button(slot)->SetFaces(&at, kFaces[slot], kFaces[slot], kCommands[slot]);
+    }
+    if (auto* link = static_cast<LinkLabel*>(DialogControls[WebLink]))
+        link->MoveTo(corners[WebLink].x, corners[WebLink].y);
+    for (int i = 0; i < 2; ++i) {
+        RECT at = {S(250), S(80 + 20 * i), 0, S(20 * i)};  // x, y, width, height
+        if (StripSelector* option = Option(FirstOptionSelector + i))
+            option->Place(&at, IDB_CHECK_STRIP,
+                          kCaptionLevel + (static_cast<unsigned>(S(kCaptionRight)) << 16));
+    }
+    if (DialogTexts[0]) DialogTexts[0]->MoveTo(S(kLayoutMargin + 4), H - S(60 + 26));
+    for (int line = 0; line < 3; ++line)
+        if (DialogTexts[1 + line])
+            DialogTexts[1 + line]->MoveTo(S(kCompletedX),
+                                          S(kCompletedTop + line * kCompletedLineHeight));
+    for (int i = 0; i < host->controlCount; ++i) host->controls[i]->statusState = 0;
+    host->statusOwner = nullptr;
+    SetRectEmpty(&host->focusMark);
+    if (InstallCompleted) ApplyCompletedLook(dialog);
 
-void FinishSkinSetUp(HWND dialog, const RECT* place) {
-    if (!MainSkin) return;
-    ControlHost* host = MainSkin->host;
-    if (host->currentDc) ReleaseDC(dialog, host->currentDc);
-    host->currentDc = nullptr;
     PlaceList(dialog);
-
-    // A client area of exactly W x H around the centre the system chose, or
-    // at the place given.
-    const int W = LayoutWidth;
-    const int H = LayoutHeight;
     RECT window;
     RECT client;
     GetWindowRect(dialog, &window);
@@ -285,31 +286,35 @@ void FinishSkinSetUp(HWND dialog, const RECT* place) {
     MainSkin->CreateBackBuffer(dialog);
 }
 
+// The skin for `dpi` (0: the window's own), its controls made on the first
+// call, laid out for it. Every bitmap is made compatible with the window's
+// DC, current meanwhile.
+void ScaleSkin(HWND dialog, UINT dpi, const RECT* place) {
+    ControlHost* host = MainSkin->host;
+    WindowDc dc(dialog);
+    host->currentDc = dc.Get();
+    MainSkin->Attach(dialog, IDB_BACKGROUND, IDC_HAND_CURSOR, nullptr, dpi);
+    if (host->controlCount == 0) {
+        CreateControls(host);
+        SetFocusOrder(dialog, host);
+    }
+    LayOut(dialog, place);
+    host->currentDc = nullptr;
+}
+
+}  // namespace
+
+void SetUpSkin(HWND dialog) {
+    if (!MainSkin) return;
+    KeepSystemFromScaling(dialog);
+    StatusTextColor = 0xFFFFFF;
+    CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
+    ScaleSkin(dialog, 0, nullptr);
+}
+
 void RescaleSkin(HWND dialog, UINT dpi, const RECT* place) {
     if (!MainSkin) return;
-    ControlHost* host = MainSkin->host;
-    // The controls are made again in the same order: each one's showing,
-    // activity and value, and the focus, are kept by its place in the table.
-    struct Kept {
-        int visible, active, value;
-    } kept[kMaxControls];
-    int count = host->controlCount;
-    for (int i = 0; i < count; ++i) {
-        SkinControl* control = host->controls[i];
-        kept[i] = {control->visible, control->active, control->GetValue()};
-    }
-    int focused = host->focused ? host->focused->ChildId() : 0;
-    MainSkin->RemoveControls();
-    BeginSkinSetUp(dialog, dpi);
-    for (int i = 0; i < count && i < host->controlCount; ++i) {
-        SkinControl* control = host->controls[i];
-        control->visible = kept[i].visible;
-        control->active = kept[i].active;
-        control->SetValue(kept[i].value);
-    }
-    if (focused > 0 && focused <= host->controlCount) host->focused = host->controls[focused - 1];
-    if (InstallCompleted) ApplyCompletedFont();
-    FinishSkinSetUp(dialog, place);
+    ScaleSkin(dialog, dpi, place);
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
@@ -321,7 +326,7 @@ bool DispatchSkinWindow(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
-bool DispatchToSkin(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+bool DispatchSkinMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     return MainSkin && MainSkin->DispatchMouse(dialog, message, wParam, lParam) != 0;
 }
 
@@ -337,33 +342,39 @@ void RecordExclusions() {
         if (Option(slot) && Option(slot)->value == 0) AddExclusion(Option(slot)->name);
 }
 
-void ApplyCompletedLook() {
-    if (!MainSkin) return;
-    for (int slot = 0; slot < kPassEnd; ++slot) {
-        if (!DialogControls[slot]) continue;
-        DialogControls[slot]->active = 0;
-        DialogControls[slot]->visible = 0;
+void ApplyCompletedLook(HWND dialog) {
+    // The list goes once, for good.
+    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
+    bool installing = IsWindowEnabled(list) != FALSE;
+    if (MainSkin) {
+        for (int slot = 0; slot < kPassEnd; ++slot) {
+            if (!DialogControls[slot]) continue;
+            DialogControls[slot]->active = 0;
+            DialogControls[slot]->visible = 0;
+        }
+        // The picture shows but never reacts to the mouse.
+        for (int slot : {WebLink, CloseButton, Picture}) {
+            if (!DialogControls[slot]) continue;
+            DialogControls[slot]->active = slot != Picture;
+            DialogControls[slot]->visible = 1;
+            DialogControls[slot]->erased = 0;
+        }
+        for (TextLabel* text : DialogTexts)
+            if (text) text->visible = text != DialogTexts[0];
+        // The focus goes to the close button, before the list that may hold
+        // it goes. An installation started with Enter shows the focus there.
+        ControlHost* host = MainSkin->host;
+        if (installing && GetKeyState(VK_RETURN) < 0) host->focusCues = 1;
+        if (installing) SetSkinFocus(host, DialogControls[CloseButton]);
     }
-    for (int slot : {WebLink, CloseButton}) {
-        if (!DialogControls[slot]) continue;
-        DialogControls[slot]->active = 1;
-        DialogControls[slot]->visible = 1;
+    // Out of view, hidden and disabled, so neither the mouse nor the keyboard
+    // reaches it.
+    if (installing) {
+        MoveWindow(list, kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
+        ShowWindow(list, SW_HIDE);
+        EnableWindow(list, FALSE);
     }
-    // The picture shows but never reacts to the mouse.
-    if (DialogControls[Picture]) DialogControls[Picture]->visible = 1;
-    for (TextLabel* text : DialogTexts)
-        if (text) text->visible = text != DialogTexts[0];
-
-    // The focus goes to the close button, before the list that may hold it
-    // goes. An installation started with Enter shows the focus there.
-    ControlHost* host = MainSkin->host;
-    if (GetKeyState(VK_RETURN) < 0) host->focusCues = 1;
-    SetSkinFocus(host, DialogControls[CloseButton]);
-}
-
-void ApplyCompletedFont() {
-    if (!MainSkin) return;
-    ReplaceNormalFont(MainSkin->host, SkinContext::CreateScaledFont(16, 0, LayoutDpi));
+    if (MainSkin) ReplaceNormalFont(MainSkin->host, SkinContext::CreateScaledFont(16, 0, SkinDpi));
 }
 
 bool EraseDialog(HDC dc) {

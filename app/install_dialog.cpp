@@ -34,10 +34,6 @@ int FolderIndex;
 // list has closed.
 constexpr UINT WM_BROWSE_FOR_FOLDER = WM_APP + 1;
 
-// Where the list goes once the installation has completed: out of view.
-constexpr int kLayoutMargin = 16;
-constexpr int kHiddenListTop = 1000;
-
 LRESULT SendList(HWND dialog, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendDlgItemMessageA(dialog, IDC_FOLDER_LIST, message, wParam, lParam);
 }
@@ -182,13 +178,12 @@ void FillFolderList(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
     PresentOnDesktop(dialog);
-    BeginSkinSetUp(dialog);
     PrepareBrowseInfo(dialog);
     DiscoverFolders(PathBuffer);
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
     FolderIndex = 0;
-    FinishSkinSetUp(dialog);
+    SetUpSkin(dialog);
     FitDropDownWidth(dialog);
 }
 
@@ -294,14 +289,7 @@ INT_PTR OnInstall(HWND dialog) {
     }
 
     InstallCompleted = true;
-    ApplyCompletedLook();
-    // The list goes for good: out of view, hidden and disabled, so neither
-    // the mouse nor the keyboard reaches it.
-    HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    MoveWindow(list, kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
-    ShowWindow(list, SW_HIDE);
-    EnableWindow(list, FALSE);
-    ApplyCompletedFont();
+    ApplyCompletedLook(dialog);
     InvalidateRect(dialog, nullptr, TRUE);
     return FALSE;
 }
@@ -310,7 +298,7 @@ INT_PTR OnInstall(HWND dialog) {
 
 INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (DispatchSkinWindow(dialog, message, wParam, lParam)) return TRUE;
-    if (DispatchToSkin(dialog, message, wParam, lParam)) return FALSE;
+    if (DispatchSkinMouse(dialog, message, wParam, lParam)) return FALSE;
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog);

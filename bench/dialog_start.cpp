@@ -255,8 +255,7 @@ void TimeHoverInProcess() {
     static ControlHost host;
     AppInstance = GetModuleHandleA(nullptr);
     MainSkin = new SkinContext(&host, AppInstance);
-    BeginSkinSetUp(window);
-    FinishSkinSetUp(window);
+    SetUpSkin(window);
     PumpPending();
 
     LPARAM over = MAKELPARAM(kOverInstall.x, kOverInstall.y);
@@ -265,11 +264,11 @@ void TimeHoverInProcess() {
     for (int move = 0; move < kInProcessMoves; ++move) {
         bool onto = move % 2 == 0;
         double start = NowMs();
-        DispatchToSkin(window, WM_MOUSEMOVE, 0, onto ? over : away);
+        DispatchSkinMouse(window, WM_MOUSEMOVE, 0, onto ? over : away);
         (onto ? shown : wiped).Add((NowMs() - start) * 1000);
         // A further move on the same side changes nothing.
         start = NowMs();
-        DispatchToSkin(window, WM_MOUSEMOVE, 0, onto ? over : away);
+        DispatchSkinMouse(window, WM_MOUSEMOVE, 0, onto ? over : away);
         unchanged.Add((NowMs() - start) * 1000);
     }
     shown.Print("move onto the install button (text drawn)", "us");

@@ -238,6 +238,7 @@ int main() {
     host.currentDc = setupDc;
     RECT status = {20, 273, 355, 293};
     skin->Attach(window, BlankId(kWidth, kHeight), 120, &status);
+    skin->CreateBackBuffer(window);
     FillPattern(*host.background);
 
     // The dialog's look at start: two button faces, the link text and two

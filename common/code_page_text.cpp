@@ -19,6 +19,12 @@ int CharBytes(const char* text) {
     return length;
 }
 
+char UpperChar(char c) {
+    UINT_PTR single = static_cast<unsigned char>(c);
+    return static_cast<char>(
+        reinterpret_cast<UINT_PTR>(CharUpperA(reinterpret_cast<LPSTR>(single))));
+}
+
 bool IsLetterAt(const char* text) {
     int bytes = CharBytes(text);
     if (bytes == 1) return IsCharAlphaA(*text) != FALSE;

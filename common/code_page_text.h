@@ -14,6 +14,10 @@ int CharBytes(const char* text);
 // Whether `byte` continues a UTF-8 sequence: a text must not end before it.
 bool ContinuesChar(char byte);
 
+// The upper case of the single byte `c` in the program's code page, as
+// CharUpperA gives it for one character.
+char UpperChar(char c);
+
 // Whether the character at `text` is a letter.
 bool IsLetterAt(const char* text);
 

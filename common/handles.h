@@ -6,19 +6,47 @@
 
 #include <utility>
 
-// An open registry key, closed with RegCloseKey.
-class RegKey {
+// The shape of most guards below: one handle, freed with Free when replaced
+// or let go; null holds nothing.
+template <typename Handle, auto Free>
+class UniqueHandle {
   public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    RegKey(RegKey&& other) noexcept : key_(other.Release()) {}
-    RegKey& operator=(RegKey&& other) noexcept {
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         Reset(other.Release());
         return *this;
     }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle Release() { return std::exchange(handle_, nullptr); }
+    void Reset(Handle handle = nullptr) {
+        if (handle_) Free(handle_);
+        handle_ = handle;
+    }
+
+  private:
+    Handle handle_ = nullptr;
+};
+
+// A memory DC from CreateCompatibleDC.
+using MemoryDc = UniqueHandle<HDC, DeleteDC>;
+// A GDI object (bitmap, font, brush, pen). It must not be selected into a DC
+// when the guard lets it go.
+template <typename Handle>
+using GdiObject = UniqueHandle<Handle, DeleteObject>;
+// A cursor of its own (LoadImage without LR_SHARED).
+using CursorHandle = UniqueHandle<HCURSOR, DestroyCursor>;
+
+// An open registry key.
+class RegKey : public UniqueHandle<HKEY, RegCloseKey> {
+  public:
+    using UniqueHandle::UniqueHandle;
 
     // Opens root\path for reading; returns the platform's status (0 success).
     LONG Open(HKEY root, const char* path, REGSAM access = KEY_READ) {
@@ -36,26 +64,21 @@ class RegKey {
         Reset(status == ERROR_SUCCESS ? key : nullptr);
         return status;
     }
-
-    HKEY Get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY Release() { return std::exchange(key_, nullptr); }
-    void Reset(HKEY key = nullptr) {
-        if (key_) RegCloseKey(key_);
-        key_ = key;
-    }
-
-  private:
-    HKEY key_ = nullptr;
 };
 
-// A window's DC from GetDC, given back with ReleaseDC.
+// A window's DC from GetDC, given back with ReleaseDC; an empty one holds none.
 class WindowDc {
   public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDc(WindowDc&& other) noexcept
         : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
-    WindowDc& operator=(WindowDc&&) = delete;
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (dc_) ReleaseDC(window_, dc_);
+        window_ = other.window_;
+        dc_ = std::exchange(other.dc_, nullptr);
+        return *this;
+    }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
@@ -66,102 +89,42 @@ class WindowDc {
     explicit operator bool() const { return dc_ != nullptr; }
 
   private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDc {
-  public:
-    MemoryDc() = default;
-    explicit MemoryDc(HDC dc) : dc_(dc) {}
-    MemoryDc(MemoryDc&& other) noexcept : dc_(other.Release()) {}
-    MemoryDc& operator=(MemoryDc&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() { Reset(); }
-
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC Release() { return std::exchange(dc_, nullptr); }
-    void Reset(HDC dc = nullptr) {
-        if (dc_) DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-  private:
+    HWND window_ = nullptr;
     HDC dc_ = nullptr;
 };
 
-// A GDI object (bitmap, font, brush, pen), deleted with DeleteObject. It must
-// not be selected into a DC when the guard lets it go.
-template <typename Handle>
-class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(Handle object) : object_(object) {}
-    GdiObject(GdiObject&& other) noexcept : object_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    Handle Get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    Handle Release() { return std::exchange(object_, nullptr); }
-    void Reset(Handle object = nullptr) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
-    }
-
-  private:
-    Handle object_ = nullptr;
-};
-
-// A COM interface pointer, released by its one owner. The creating call
-// writes it through Out() while the owner is still empty.
+// A COM interface pointer, released by its one owner.
 template <typename Interface>
 class ComRef {
   public:
     ComRef() = default;
+    // Takes over `object`'s reference.
+    explicit ComRef(Interface* object) : object_(object) {}
+    ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ComRef& operator=(ComRef&& other) noexcept {
+        Reset(std::exchange(other.object_, nullptr));
+        return *this;
+    }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (object_) object_->Release();
-    }
+    ~ComRef() { Reset(); }
 
     Interface* Get() const { return object_; }
     Interface* operator->() const { return object_; }
-    Interface** Out() { return &object_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&object_); }
+    explicit operator bool() const { return object_ != nullptr; }
+    void Reset(Interface* object = nullptr) {
+        if (object_) object_->Release();
+        object_ = object;
+    }
+    // For the creating call to write through: what was held is let go first.
+    Interface** Out() {
+        Reset();
+        return &object_;
+    }
+    void** OutVoid() { return reinterpret_cast<void**>(Out()); }
 
   private:
     Interface* object_ = nullptr;
-};
-
-// A cursor of its own (LoadImage without LR_SHARED), destroyed with
-// DestroyCursor when replaced or let go.
-class CursorHandle {
-  public:
-    CursorHandle() = default;
-    CursorHandle(const CursorHandle&) = delete;
-    CursorHandle& operator=(const CursorHandle&) = delete;
-    ~CursorHandle() { Reset(); }
-
-    HCURSOR Get() const { return cursor_; }
-    void Reset(HCURSOR cursor = nullptr) {
-        if (cursor_) DestroyCursor(cursor_);
-        cursor_ = cursor;
-    }
-
-  private:
-    HCURSOR cursor_ = nullptr;
 };
 
 // Selects an object into a DC and selects the previous one back on scope exit.
@@ -182,35 +145,19 @@ class SelectGuard {
     HGDIOBJ previous_;
 };
 
-// A kernel handle (file, mutex, process), closed with CloseHandle. Both null
-// and INVALID_HANDLE_VALUE mean "nothing held".
-class KernelHandle {
+// A kernel handle (file, mutex, process). Both null and INVALID_HANDLE_VALUE
+// mean "nothing held".
+inline void CloseKernelHandle(HANDLE handle) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
+class KernelHandle : public UniqueHandle<HANDLE, CloseKernelHandle> {
   public:
-    KernelHandle() = default;
-    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-    KernelHandle(KernelHandle&& other) noexcept : handle_(other.Release()) {}
-    KernelHandle& operator=(KernelHandle&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    ~KernelHandle() { Reset(); }
+    using UniqueHandle::UniqueHandle;
 
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() { return std::exchange(handle_, nullptr); }
-    void Reset(HANDLE handle = nullptr) {
-        if (*this) CloseHandle(handle_);
-        handle_ = handle;
-    }
+    explicit operator bool() const { return Get() != nullptr && Get() != INVALID_HANDLE_VALUE; }
     // Closes now and reports whether the close succeeded.
     bool Close() {
-        bool closed = !*this || CloseHandle(handle_) != FALSE;
-        handle_ = nullptr;
-        return closed;
+        HANDLE handle = Release();
+        return !handle || handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != FALSE;
     }
-
-  private:
-    HANDLE handle_ = nullptr;
 };

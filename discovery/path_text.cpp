@@ -12,11 +12,8 @@ namespace {
 constexpr int kSkipLimit = 390;
 
 // Upper-cases a single-byte character; a byte of a UTF-8 sequence is none.
-char UpperChar(char c) {
-    if (static_cast<unsigned char>(c) >= 0x80 && TextIsUtf8()) return c;
-    UINT_PTR single = static_cast<unsigned char>(c);
-    return static_cast<char>(
-        reinterpret_cast<UINT_PTR>(CharUpperA(reinterpret_cast<LPSTR>(single))));
+char UpperPathChar(char c) {
+    return static_cast<unsigned char>(c) >= 0x80 && TextIsUtf8() ? c : UpperChar(c);
 }
 
 }  // namespace
@@ -40,14 +37,14 @@ bool ProbeFolder(char* path) {
 
 void TitleCasePath(char* text) {
     _strlwr(text);
-    text[0] = UpperChar(text[0]);
+    text[0] = UpperPathChar(text[0]);
     // A UTF-8 sequence is one character: a letter after a letter of any
     // script stays small.
     for (char* at = text; *at != '\0';) {
         bool letter = IsLetterAt(at);
         at += CharBytes(at);
         unsigned char next = static_cast<unsigned char>(*at);
-        if (!letter && next >= 'A' && next <= 'z') *at = UpperChar(*at);
+        if (!letter && next >= 'A' && next <= 'z') *at = UpperPathChar(*at);
     }
 }
 

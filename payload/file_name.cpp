@@ -3,12 +3,9 @@
 #include <string.h>
 #include <windows.h>
 
-namespace {
+#include "common/code_page_text.h"
 
-char Upper(char c) {
-    return static_cast<char>(reinterpret_cast<UINT_PTR>(
-        CharUpperA(reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c))))));
-}
+namespace {
 
 void LowerAscii(char* text) {
     for (; *text; ++text)
@@ -23,13 +20,13 @@ void RemoveAt(char* text, int at, int count) {
 
 char* MapPayloadFileName(char* name) {
     LowerAscii(name);
-    name[0] = Upper(name[0]);
+    name[0] = UpperChar(name[0]);
     if (strlen(name) < 2) return name;
 
     for (int i = 0; i + 1 < static_cast<int>(strlen(name)); ++i) {
         if (name[i] == '_' && name[i + 1] == '_') {
             RemoveAt(name, i, 2);
-            name[i] = Upper(name[i]);
+            name[i] = UpperChar(name[i]);
             if (name[i] == '\0') break;
         }
         if (name[i] == '_') name[i] = ' ';
@@ -38,7 +35,7 @@ char* MapPayloadFileName(char* name) {
             continue;
         }
         if (!IsCharAlphaA(name[i]) && name[i] != '\'' && name[i] != '.' && name[i] != '8')
-            name[i + 1] = Upper(name[i + 1]);
+            name[i + 1] = UpperChar(name[i + 1]);
     }
     return name;
 }

@@ -12,7 +12,7 @@ namespace {
 SkinBitmap* LoadFace(const ControlHost* host, int id) {
     if (!id) return nullptr;
     return new (std::nothrow)
-        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id), host->dpi);
+        SkinBitmap(host->instance, host->currentDc, static_cast<BitmapId>(id), SkinDpi);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ void BitmapButton::SetFaces(const RECT* place, int normalId, int pressedId, int 
     // One image for both faces: pressing shows it moved one pixel (at 96 DPI)
     // right and down, so the button's area takes in those extra columns and
     // rows.
-    pressOffset = normalId == pressedId ? ScalePixels(1, host->dpi) : 0;
+    pressOffset = normalId == pressedId ? ScalePixels(1, SkinDpi) : 0;
     bounds.right += pressOffset;
     bounds.bottom += pressOffset;
     pressState = kIdle;

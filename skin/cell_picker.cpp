@@ -21,10 +21,8 @@ const DWORD kPickerTemplate[7] = {0x80800080};
 // Every cell of the owner's grid with its number, on the skin's background
 // tiled from the popup's own origin.
 void DrawPicker(HWND dialog, const RECT& update) {
-    WindowDc dc(dialog);
-    if (!dc) return;
-    SelectGuard font(dc.Get(), NormalFont);
-    SetBkMode(dc.Get(), TRANSPARENT);
+    SkinDc dc(dialog);
+    if (!dc.Get()) return;
     if (CellPicker.pickHost->background)
         CellPicker.pickHost->background->TileFill(dc.Get(), update);
     const StripSelector* owner = CellPicker.pickOwner;

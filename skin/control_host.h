@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/handles.h"
+
 struct SkinBitmap;
 class SkinControl;
 struct FocusStop;
@@ -19,11 +21,13 @@ struct ControlHost {
     // A window DC while a paint cycle or a mouse dispatch runs (or while the
     // window's owner sets it for its own set-up); null otherwise.
     HDC currentDc;
-    // The back buffer's DC: NormalFont selected, transparent background.
+    // The back buffer's DC, owned by the skin context: NormalFont selected,
+    // transparent background.
     HDC memoryDc;
     SkinBitmap* background;  // owned by the skin context; may be null
     // Registered controls in creation order, entries below controlCount;
-    // owned from their construction until the skin context's Destroy.
+    // owned from their construction until the skin context's RemoveControls
+    // or Destroy.
     SkinControl* controls[kMaxControls];
     RECT statusRect;  // where controls show their status text
     // The control whose status text was drawn last; only it wipes the text.
@@ -45,44 +49,46 @@ struct ControlHost {
     // The window's client area for screen readers, made on the first request;
     // holds a reference.
     SkinAccessible* accessible;
-    // The DPI the skin is drawn for: every length, the art and the fonts
-    // scale from 96 by it (ScalePixels). 96 until Attach measures the window.
-    UINT dpi;
 };
 
-// Process-wide, made by Attach for the window's DPI and made again when that
-// changes; the skin owns the fonts and the cursor (at the system's cursor size
-// for the DPI). The window's owner may replace NormalFont
-// with ReplaceNormalFont; later paints select whatever it holds.
-extern HFONT NormalFont;
-extern HFONT UnderlineFont;
-extern HCURSOR HandCursor;
+// Process-wide and owned here, made by Attach for the skin's DPI and made
+// again when that changes: the fonts, and the hand cursor at the system's
+// cursor size for the DPI. The window's owner may replace NormalFont with
+// ReplaceNormalFont; later paints select whatever it holds.
+extern GdiObject<HFONT> NormalFont;
+extern GdiObject<HFONT> UnderlineFont;
+extern CursorHandle HandCursor;
+// The DPI the skin is drawn for: every length, the art and the fonts scale
+// from 96 by it (ScalePixels). 96 until Attach measures a window.
+extern UINT SkinDpi;
 
 // Gives NormalFont to `font` (null keeps the old one): selects it into the
-// back buffer's DC, deletes the font it held and owns the new one.
+// back buffer's DC and deletes the font it held.
 void ReplaceNormalFont(ControlHost* host, HFONT font);
 
 // The DPI of `window`: its own where the system tells it (Windows 10 1607 and
 // later), else the screen's. 96 when neither answers.
 UINT WindowDpi(HWND window);
 
-// Makes a window DC ready for skin drawing: NormalFont, transparent background.
+// Makes a DC ready for skin drawing: NormalFont, transparent background.
 void PrepareSkinDc(HDC dc);
 
-// The DC to draw on now: the host's current DC while a paint cycle or a
-// dispatch has one, else a window DC of its own prepared with PrepareSkinDc,
-// given back (its font restored) when the object goes. Get() is null without
-// either.
-class HostDc {
+// A window DC made ready with PrepareSkinDc, given back with the font it had
+// when the object goes. Get() is null for a null window or when the window
+// gives none.
+class SkinDc {
   public:
-    explicit HostDc(const ControlHost* host);
-    ~HostDc();
-    HostDc(const HostDc&) = delete;
-    HostDc& operator=(const HostDc&) = delete;
-    HDC Get() const { return dc_; }
+    explicit SkinDc(HWND window);
+    ~SkinDc();
+    HDC Get() const { return dc_.Get(); }
 
   private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ font_;  // the window DC's own font, put back at the end
+    WindowDc dc_;
+    SelectGuard font_;  // selects nothing new; puts the DC's own font back
 };
+
+// The window of a host that has no current DC: a control drawing outside a
+// paint cycle or a dispatch draws through a SkinDc of it.
+inline HWND WindowWithoutDc(const ControlHost* host) {
+    return host->currentDc ? nullptr : host->window;
+}

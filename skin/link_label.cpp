@@ -21,7 +21,7 @@ int LinkLabel::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     }
     if (code == WM_MOUSEMOVE) {
         ShowStatus(1);
-        SetCursor(HandCursor);
+        SetCursor(HandCursor.Get());
         return 1;
     }
     if (code == WM_LBUTTONDOWN) {
@@ -49,7 +49,7 @@ void LinkLabel::DoDefaultAction(HWND window) {
 }
 
 HCURSOR LinkLabel::Cursor() {
-    return HandCursor;
+    return HandCursor.Get();
 }
 
 int LinkLabel::GetValue() {
@@ -65,7 +65,7 @@ void LinkLabel::Paint(HDC dc) {
         TextLabel::Paint(dc);
         return;
     }
-    SelectGuard font(dc, UnderlineFont);
+    SelectGuard font(dc, UnderlineFont.Get());
     SetTextColor(dc, visited ? kVisitedLinkColour : kLinkColour);
     bounds = DrawMeasuredText(dc, bounds.left, bounds.top, text);
     // Whoever draws on this DC next expects black text.

@@ -41,5 +41,5 @@ class LinkLabel : public TextLabel {
     int GetValue() override;
     void SetValue(int value) override;
 
-    int visited;  // clicked at least once; never cleared
+    int visited;  // clicked at least once; only SetValue clears it
 };

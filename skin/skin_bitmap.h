@@ -25,6 +25,19 @@ constexpr int kSquareCells = 0;
 struct SkinBitmap {
     // Runs LoadShared and keeps its result in `created`.
     SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi = kBaseDpi, int cells = 1);
+    // A share is counted once: a record is moved, never copied, and the
+    // moved-from one holds nothing to release.
+    SkinBitmap(SkinBitmap&& other) noexcept
+        : width(other.width),
+          height(other.height),
+          memoryDc(other.memoryDc),
+          created(other.created),
+          bitmap(other.bitmap) {
+        other.memoryDc = nullptr;
+        other.bitmap = nullptr;
+    }
+    SkinBitmap(const SkinBitmap&) = delete;
+    SkinBitmap& operator=(const SkinBitmap&) = delete;
 
     // Takes the cached bitmap of `id` for `dpi`, or loads it (LoadSkinArt,
     // the artwork split into `cells` cells across, or with kSquareCells into

@@ -11,9 +11,10 @@
 #include "skin/skin_draw.h"
 #include "skin/skin_focus.h"
 
-HFONT NormalFont;
-HFONT UnderlineFont;
-HCURSOR HandCursor;
+GdiObject<HFONT> NormalFont;
+GdiObject<HFONT> UnderlineFont;
+CursorHandle HandCursor;
+UINT SkinDpi = kBaseDpi;
 
 namespace {
 
@@ -23,15 +24,6 @@ const char kSkinFace[] = "MS Sans Serif";
 const char kScalableFace[] = "Microsoft Sans Serif";
 constexpr int kSkinFontHeight = 13;
 constexpr DWORD kPaintPauseMs = 50;
-
-// The owners of the fonts that NormalFont and UnderlineFont name, and the
-// DPI they were made for.
-GdiObject<HFONT> NormalFontOwner;
-GdiObject<HFONT> UnderlineFontOwner;
-UINT FontDpi;
-// The owner of the cursor that HandCursor names, and the DPI it was made for.
-CursorHandle HandCursorOwner;
-UINT CursorDpi;
 
 // The cursor resource `id` at the system's cursor size for `dpi` (Windows 10
 // 1607 and later tell it for any DPI; before, the system's DPI is all).
@@ -49,8 +41,7 @@ void ReplaceNormalFont(ControlHost* host, HFONT font) {
     if (!font) return;
     // The back buffer's DC lets go of the old font before it is deleted.
     if (host && host->memoryDc) SelectObject(host->memoryDc, font);
-    NormalFont = font;
-    NormalFontOwner.Reset(font);
+    NormalFont.Reset(font);
 }
 
 UINT WindowDpi(HWND window) {
@@ -65,28 +56,20 @@ UINT WindowDpi(HWND window) {
 }
 
 void PrepareSkinDc(HDC dc) {
-    SelectObject(dc, NormalFont);
+    SelectObject(dc, NormalFont.Get());
     SetBkMode(dc, TRANSPARENT);
 }
 
-HostDc::HostDc(const ControlHost* host)
-    : window_(nullptr), dc_(host ? host->currentDc : nullptr), font_(nullptr) {
-    if (!host || dc_ || !host->window) return;
-    dc_ = GetDC(host->window);
-    if (!dc_) return;
-    window_ = host->window;
-    font_ = SelectObject(dc_, NormalFont);
-    SetBkMode(dc_, TRANSPARENT);
+SkinDc::SkinDc(HWND window)
+    : dc_(window ? WindowDc(window) : WindowDc()),
+      font_(dc_.Get(), GetCurrentObject(dc_.Get(), OBJ_FONT)) {
+    if (dc_) PrepareSkinDc(dc_.Get());
 }
 
-HostDc::~HostDc() {
-    if (!window_) return;
-    if (font_ && font_ != HGDI_ERROR) SelectObject(dc_, font_);
-    ReleaseDC(window_, dc_);
-}
+SkinDc::~SkinDc() = default;
 
 SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
-    : host(host), paintInfo(), windowRect(), backBuffer(nullptr), outerDc(nullptr) {
+    : host(host), paintInfo(), windowRect(), outerDc(nullptr) {
     host->instance = instance;
     host->controlCount = 0;
     host->currentDc = nullptr;
@@ -100,7 +83,6 @@ SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     SetRectEmpty(&host->focusMark);
     host->trackingLeave = 0;
     host->accessible = nullptr;
-    host->dpi = kBaseDpi;
 }
 
 SkinContext::~SkinContext() {
@@ -110,33 +92,28 @@ SkinContext::~SkinContext() {
 void SkinContext::Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status,
                          UINT dpi) {
     host->window = window;
-    host->dpi = dpi = dpi ? dpi : WindowDpi(window);
-    if (!NormalFont || FontDpi != dpi) {
-        ReplaceNormalFont(host, CreateScaledFont(kSkinFontHeight, 0, dpi));
-        UnderlineFontOwner.Reset(CreateScaledFont(kSkinFontHeight, 1, dpi));
-        UnderlineFont = UnderlineFontOwner.Get();
-        FontDpi = dpi;
+    dpi = dpi ? dpi : WindowDpi(window);
+    bool rescaled = dpi != SkinDpi;
+    SkinDpi = dpi;
+    if (rescaled || !NormalFont) {
+        GdiObject<HFONT> normal(CreateScaledFont(kSkinFontHeight, 0, dpi));
+        GdiObject<HFONT> underline(CreateScaledFont(kSkinFontHeight, 1, dpi));
+        if (normal && underline) {
+            ReplaceNormalFont(host, normal.Release());
+            UnderlineFont = std::move(underline);
+        }
     }
-    if (!HandCursor || CursorDpi != dpi) {
-        HandCursorOwner.Reset(LoadScaledCursor(host->instance, cursorId, dpi));
-        HandCursor = HandCursorOwner.Get();
-        CursorDpi = dpi;
-    }
+    if (rescaled || !HandCursor)
+        if (HCURSOR hand = LoadScaledCursor(host->instance, cursorId, dpi)) HandCursor.Reset(hand);
     if (status)
         host->statusRect = *status;
     else
-        SetRect(&host->statusRect, 0, 0, 0, 0);
-    CreateBackBuffer(window);
+        SetRectEmpty(&host->statusRect);
 
     ReleaseSkinBitmap(host->background);
-    if (host->currentDc) {
-        host->background =
-            new (std::nothrow) SkinBitmap(host->instance, host->currentDc, backgroundId, dpi);
-    } else {
-        WindowDc dc(window);
-        host->background =
-            new (std::nothrow) SkinBitmap(host->instance, dc.Get(), backgroundId, dpi);
-    }
+    WindowDc own = host->currentDc ? WindowDc() : WindowDc(window);
+    host->background = new (std::nothrow) SkinBitmap(
+        host->instance, host->currentDc ? host->currentDc : own.Get(), backgroundId, dpi);
 }
 
 HFONT SkinContext::CreateSkinFont(const char* faceName, int height, int underline) {
@@ -160,36 +137,34 @@ void SkinContext::CreateBackBuffer(HWND window) {
     SetRect(&windowRect, 0, 0, corner.x, corner.y);
 
     WindowDc dc(window);
-    backBuffer = CreateBlankBitmap(dc.Get(), windowRect.right, windowRect.bottom);
-    host->memoryDc = CreateCompatibleDC(dc.Get());
-    if (!host->memoryDc) return;
-    if (backBuffer) SelectObject(host->memoryDc, backBuffer);
-    if (NormalFont) SelectObject(host->memoryDc, NormalFont);
-    SetBkMode(host->memoryDc, TRANSPARENT);
+    backBuffer.Reset(CreateBlankBitmap(dc.Get(), windowRect.right, windowRect.bottom));
+    memoryDc.Reset(CreateCompatibleDC(dc.Get()));
+    host->memoryDc = memoryDc.Get();
+    if (!memoryDc) return;
+    if (backBuffer) SelectObject(memoryDc.Get(), backBuffer.Get());
+    PrepareSkinDc(memoryDc.Get());
 }
 
 void SkinContext::ReleaseBackBuffer() {
     // The DC goes first: the bitmap must not be selected when deleted.
-    if (host->memoryDc) DeleteDC(host->memoryDc);
     host->memoryDc = nullptr;
-    if (backBuffer) DeleteObject(backBuffer);
-    backBuffer = nullptr;
+    memoryDc.Reset();
+    backBuffer.Reset();
 }
 
 HDC SkinContext::BeginSkinPaint() {
     Sleep(kPaintPauseMs);
     outerDc = host->currentDc;
     paintInfo = PAINTSTRUCT();
-    HDC dc = nullptr;
     if (host->window) {
         // BeginPaint validates the window and gives the update rectangle;
         // its DC is clipped and so not the one drawn through.
         BeginPaint(host->window, &paintInfo);
-        dc = GetDC(host->window);
-        if (dc) PrepareSkinDc(dc);
+        paintDc = WindowDc(host->window);
+        if (paintDc) PrepareSkinDc(paintDc.Get());
     }
-    host->currentDc = dc;
-    return dc;
+    host->currentDc = paintDc.Get();
+    return paintDc.Get();
 }
 
 void SkinContext::PaintAll() {
@@ -206,7 +181,7 @@ void SkinContext::PaintText(int x, int y, const char* text) {
 }
 
 void SkinContext::EndSkinPaint() {
-    if (host->currentDc) ReleaseDC(host->window, host->currentDc);
+    paintDc = WindowDc();
     host->currentDc = outerDc;
     outerDc = nullptr;
     if (host->window) EndPaint(host->window, &paintInfo);
@@ -216,9 +191,7 @@ int SkinContext::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM 
     UINT code = message & 0xFFFF;
     if (code < WM_MOUSEMOVE || code > WM_MBUTTONDBLCLK || host->controlCount <= 0) return 0;
 
-    WindowDc dc(window);
-    SelectGuard font(dc.Get(), NormalFont);
-    SetBkMode(dc.Get(), TRANSPARENT);
+    SkinDc dc(window);
     HDC outer = host->currentDc;
     host->currentDc = dc.Get();
     int consumed = 0;

@@ -18,15 +18,16 @@ class SkinContext {
     SkinContext(const SkinContext&) = delete;
     SkinContext& operator=(const SkinContext&) = delete;
 
-    // Binds to `window` at `dpi` (0: the window's own, WindowDpi): makes the
-    // fonts for that DPI unless they exist for it, and the hand cursor
-    // (cursor resource `cursorId`, at the system's cursor size) unless it
-    // exists, copies `status` into the host's status rectangle (empty when
-    // null), makes the back buffer and loads the background `backgroundId`
-    // for the DPI through the host's current DC or a DC of the window. A
-    // second Attach frees what the first one made; with another DPI it is
-    // how the skin changes scale (after RemoveControls). Failed steps leave
-    // their handle null (no background: only controls paint).
+    // Binds to `window` at `dpi` (0: the window's own, WindowDpi): copies
+    // `status` into the host's status rectangle (empty when null), makes the
+    // fonts and the hand cursor (cursor resource `cursorId`) for that DPI
+    // unless they exist for it, and loads the background `backgroundId` for
+    // it through the host's current DC or a DC of the window. A second Attach
+    // replaces the background; with another DPI it is how the skin changes
+    // scale. The back buffer is CreateBackBuffer's, once the window has its
+    // size. A step that fails leaves what it would replace: fonts that cannot
+    // both be made keep the earlier pair, a cursor that cannot be loaded the
+    // earlier one; without a background only controls paint.
     void Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status, UINT dpi = 0);
     // A font of `faceName` (at most 31 characters, else the mapper's default
     // face) with cell height `height`; null when GDI refuses.
@@ -38,8 +39,8 @@ class SkinContext {
     static HFONT CreateScaledFont(int height, int underline, UINT dpi);
     // Replaces the back buffer and its memory DC with ones reaching from the
     // client origin to the window's bottom-right corner (the whole window for
-    // a borderless popup); on failure the host's memoryDc or the bitmap stays
-    // null.
+    // a borderless popup), NormalFont and transparent mode selected; on
+    // failure the host's memoryDc or the bitmap stays null.
     void CreateBackBuffer(HWND window);
 
     // The paint cycle, for WM_PAINT: BeginSkinPaint pauses 50 ms, begins the
@@ -48,7 +49,7 @@ class SkinContext {
     // update rectangle and paints every visible control; PaintText draws a
     // text in NormalFont (nothing outside a cycle); EndSkinPaint gives the DC
     // back. A cycle that runs inside a mouse dispatch restores the
-    // dispatch's DC when it ends.
+    // dispatch's DC when it ends; cycles do not nest.
     HDC BeginSkinPaint();
     void PaintAll();
     void PaintText(int x, int y, const char* text);
@@ -85,16 +86,19 @@ class SkinContext {
     void RemoveControls();
 
     // Frees the background, back buffer and memory DC, lets go of the screen
-    // readers' object and deletes every registered control, once; the host then holds no controls,
-    // background or memory DC. The fonts and the cursor stay. Calling it again does nothing.
+    // readers' object and deletes every registered control, once; the host
+    // then holds no controls, background or memory DC. The fonts and the
+    // cursor stay. Calling it again does nothing.
     void Destroy();
 
     ControlHost* host;
     PAINTSTRUCT paintInfo;
     RECT windowRect;
-    HBITMAP backBuffer;
+    GdiObject<HBITMAP> backBuffer;
 
   private:
     void ReleaseBackBuffer();
-    HDC outerDc;  // the host's current DC when the paint cycle began
+    MemoryDc memoryDc;  // the host's memoryDc; goes before the bitmap it holds
+    WindowDc paintDc;   // the paint cycle's DC
+    HDC outerDc;        // the host's current DC when the paint cycle began
 };

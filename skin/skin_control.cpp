@@ -76,8 +76,8 @@ void SkinControl::Show(int shown) {
 
 void SkinControl::Redraw() {
     if (erased) return;
-    HostDc dc(host);
-    if (dc.Get()) Paint(dc.Get());
+    SkinDc own(WindowWithoutDc(host));
+    if (HDC dc = host->currentDc ? host->currentDc : own.Get()) Paint(dc);
     if (!visible) erased = 1;
 }
 

@@ -23,8 +23,9 @@ class SkinControl {
   public:
     // Registers the control at the end of the host's table: creation order is
     // the order of dispatch and painting. The host then owns it and deletes it
-    // in the skin context's Destroy. With the table full the control is not
-    // registered and its creator keeps it; NewControl never leaves one so.
+    // in the skin context's RemoveControls or Destroy. With the table full the
+    // control is not registered and its creator keeps it; NewControl never
+    // leaves one so.
     // A status text longer than 79 characters is refused: the control then
     // has none, as with a null text.
     SkinControl(ControlHost* host, const char* statusText);

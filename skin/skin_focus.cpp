@@ -107,8 +107,8 @@ void UpdateFocusMark(ControlHost* host, HDC dc, bool repaint) {
     RECT wanted = WantedMark(host);
     RECT& shown = host->focusMark;
     if (!repaint && EqualRect(&wanted, &shown)) return;
-    HostDc own(dc ? nullptr : host);
-    HDC dest = dc ? dc : own.Get();
+    SkinDc own(dc ? nullptr : WindowWithoutDc(host));
+    HDC dest = dc ? dc : host->currentDc ? host->currentDc : own.Get();
     if (!dest) return;
     if (!IsRectEmpty(&shown) && !EqualRect(&wanted, &shown)) DrawFrame(host, dest, shown, false);
     if (!IsRectEmpty(&wanted)) DrawFrame(host, dest, wanted, true);

@@ -28,21 +28,7 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
     this->caption[0] = '\0';
     if (name) CopyText(this->name, name);
     if (flags & kStripValueOnly) return;
-
-    RECT placed = place ? *place : RECT();
-    SetRect(&area, placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom);
-    // The picker's grid keeps its 26-pixel cells at every DPI.
-    bool picker = flags & kStripPicker;
-    strip = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, stripId,
-                                          picker ? kBaseDpi : host->dpi, picker ? 1 : kSquareCells);
-    if (strip) {
-        int size = picker ? kPickerCell : strip->height;
-        int width = (flags & kStripDoubleWidth) ? 2 * strip->height : size;
-        SetRect(&cellRect, placed.left, placed.top, placed.left + width, placed.top + size);
-    } else {
-        cellRect = area;
-    }
-
+    Place(place, stripId, captionOffset);
     minValue = value = startValue;
     this->commandId = commandId;
     // Negated through unsigned: the most negative argument must not overflow.
@@ -50,8 +36,6 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
     // A pick is never a pressed phase: an odd pick must not be lowered when
     // the mouse leaves the cell.
     twoPhase = rangeArg <= 0 && !(flags & kStripPicker);
-    captionDx = static_cast<int>(captionOffset >> 16) - 0x8000;
-    captionDy = static_cast<int>(captionOffset & 0xFFFF) - 0x8000;
     // Cut rather than refused: a caption too long for the buffer still shows
     // its beginning.
     if (caption) lstrcpynA(this->caption, caption, kStripCaptionSize);
@@ -59,6 +43,27 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
 
 StripSelector::~StripSelector() {
     ReleaseSkinBitmap(strip);
+}
+
+void StripSelector::Place(const RECT* place, BitmapId stripId, unsigned captionOffset) {
+    RECT placed = place ? *place : RECT();
+    SetRect(&area, placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom);
+    // The picker's grid keeps its 26-pixel cells at every DPI.
+    bool picker = flags & kStripPicker;
+    // Loaded before the old one goes: the same art shares its cache entry.
+    SkinBitmap* held = strip;
+    strip = new (std::nothrow) SkinBitmap(host->instance, host->currentDc, stripId,
+                                          picker ? kBaseDpi : SkinDpi, picker ? 1 : kSquareCells);
+    ReleaseSkinBitmap(held);
+    cellRect = area;
+    if (strip) {
+        int size = picker ? kPickerCell : strip->height;
+        int width = (flags & kStripDoubleWidth) ? 2 * strip->height : size;
+        SetRect(&cellRect, placed.left, placed.top, placed.left + width, placed.top + size);
+    }
+    captionDx = static_cast<int>(captionOffset >> 16) - 0x8000;
+    captionDy = static_cast<int>(captionOffset & 0xFFFF) - 0x8000;
+    SetRectEmpty(&captionRect);
 }
 
 void StripSelector::Take(long long next) {

@@ -43,6 +43,12 @@ class StripSelector : public SkinControl {
     // Releases the strip.
     ~StripSelector() override;
 
+    // Places the control anew, as the constructor does: `area` and the cell
+    // from `place`, the strip `stripId` loaded for the skin's DPI in place of
+    // the one held, the caption's offsets; the caption counts as not painted
+    // until the next Paint. Not for kStripValueOnly.
+    void Place(const RECT* place, BitmapId stripId, unsigned captionOffset);
+
     // Hover text, stepping on presses and releases inside the cell, the end
     // of a pressed phase at the first message outside it (without notice),
     // and in picker mode the popup (left press) or a notice of commandId + 1

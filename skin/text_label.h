@@ -16,6 +16,10 @@ class TextLabel : public SkinControl {
     // Paint the label covers only that corner point.
     TextLabel(ControlHost* host, int x, int y, const char* text, const char* statusText = nullptr);
 
+    // Puts the text's top-left corner at (x, y); until the next Paint the
+    // label covers only that point.
+    void MoveTo(int x, int y) { SetRect(&bounds, x, y, x, y); }
+
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Visible: the text in black in the DC's font, measured into `bounds`.
     // Hidden: the background over the measured bounds.

@@ -38,8 +38,9 @@ int OffBackground(HWND window, const RECT& area) {
 }
 
 // The completed look at `dpi`: only Close, the link and the picture shown and
-// only the first two reacting, the larger font, the focus on Close, and the
-// picture drawn for the DPI with its white left out.
+// only the first two reacting, the larger font, the focus on Close, the
+// picture drawn for the DPI with its white left out, and Close drawing its
+// face again when asked (not left marked as erased).
 void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
     const Look at(dpi);
     for (int slot = 0; slot <= FirstOptionSelector + 1; ++slot) {
@@ -50,7 +51,7 @@ void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
         EXPECT_EQ(reacts, control->active != 0) << "slot " << slot;
     }
     LOGFONTA font{};
-    EXPECT_TRUE(GetObjectA(NormalFont, sizeof font, &font));
+    EXPECT_TRUE(GetObjectA(NormalFont.Get(), sizeof font, &font));
     EXPECT_EQ(at.S(16), font.lfHeight);
     EXPECT_EQ(dialog.Slot(CloseButton), dialog.Skin()->host->focused);
     dialog.Repaint();
@@ -58,6 +59,14 @@ void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
     const Pixels& picture = Art(dpi).picture;
     EXPECT_EQ(0, CountDifferences(shown, Overlay(shown, picture, at.picture.x, at.picture.y, true),
                                   AreaOf(at.picture, picture)));
+    const Artwork& art = Art(dpi);
+    RECT face = AreaOf(at.FromEnd(kClosePlace), art.close);
+    PatBlt(WindowDc(dialog.Window()).Get(), face.left, face.top, face.right - face.left,
+           face.bottom - face.top, BLACKNESS);
+    dialog.Button(CloseButton)->Redraw();
+    EXPECT_EQ(
+        0, CountDifferences(ClientPixels(dialog.Window()),
+                            Overlay(art.background, art.close, face.left, face.top, true), face));
 }
 
 class SkinnedInstall : public ::testing::Test {
@@ -151,11 +160,11 @@ TEST(SkinnedDialog, ControlsTakeTheirSlotsPlacesAndStartingStates) {
     SetCursor(nullptr);
     EXPECT_EQ(TRUE, SendMessageA(dialog.Window(), WM_SETCURSOR,
                                  reinterpret_cast<WPARAM>(dialog.Window()), HTCLIENT));
-    EXPECT_EQ(HandCursor, GetCursor());
+    EXPECT_EQ(HandCursor.Get(), GetCursor());
 
     // The back buffer is made for the final size, not the template's.
     BITMAP buffer = {};
-    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer, sizeof buffer, &buffer));
+    ASSERT_TRUE(GetObjectA(dialog.Skin()->backBuffer.Get(), sizeof buffer, &buffer));
     EXPECT_EQ(500, buffer.bmWidth);
     EXPECT_EQ(292, buffer.bmHeight);
 
@@ -293,12 +302,12 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_NEAR(at.S(13), link->bounds.bottom - link->bounds.top, 1);
         // Text in a scalable face, never a bitmap face stretched.
         WindowDc dc(window);
-        SelectGuard normal(dc.Get(), NormalFont);
+        SelectGuard normal(dc.Get(), NormalFont.Get());
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc.Get(), &metrics);
         EXPECT_TRUE(dpi == 96 || (metrics.tmPitchAndFamily & TMPF_TRUETYPE));
         ICONINFO hand{};
-        ASSERT_TRUE(GetIconInfo(HandCursor, &hand));
+        ASSERT_TRUE(GetIconInfo(HandCursor.Get(), &hand));
         GdiObject<HBITMAP> handMask(hand.hbmMask), handColour(hand.hbmColor);
         BITMAP handShape{};
         GetObjectA(hand.hbmMask, sizeof handShape, &handShape);

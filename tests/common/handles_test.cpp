@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <utility>
@@ -51,6 +52,12 @@ TEST(HandleGuards, FreeWhatTheyHoldOnceAfterMovesAndResets) {
     ExpectOwnershipMoves<GdiObject<HBRUSH>>(CreateSolidBrush(RGB(1, 2, 3)), GdiObjectExists);
     ExpectOwnershipMoves<MemoryDc>(CreateCompatibleDC(nullptr), GdiObjectExists);
     ExpectOwnershipMoves<KernelHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr), HandleIsOpen);
+    IStream* stream = nullptr;
+    ASSERT_EQ(S_OK, CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    stream->AddRef();  // kept here, so that the guard's reference can be seen to go
+    ExpectOwnershipMoves<ComRef<IStream>>(stream,
+                                          [](IStream* s) { return s->AddRef(), s->Release() > 1; });
+    stream->Release();
 
     WindowDc screen(nullptr);
     HDC dc = screen.Get();

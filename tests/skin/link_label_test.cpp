@@ -38,7 +38,7 @@ TEST_F(LinkLabelTest, EveryPressInsideTheMeasuredTextPosts) {
     SIZE extent = {};
     {
         WindowDc dc(window);
-        SelectGuard font(dc.Get(), UnderlineFont);
+        SelectGuard font(dc.Get(), UnderlineFont.Get());
         GetTextExtentPoint32A(dc.Get(), "example.test", 12, &extent);
     }
     RECT measured = {10, 8, 10 + extent.cx, 8 + extent.cy};
@@ -56,7 +56,7 @@ TEST_F(LinkLabelTest, AMoveOverTheLabelSetsTheHandCursorAndIsConsumed) {
     HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     SetCursor(arrow);
     EXPECT_EQ(1, Mouse(WM_MOUSEMOVE, 12, 10));
-    EXPECT_EQ(HandCursor, GetCursor());
+    EXPECT_EQ(HandCursor.Get(), GetCursor());
     EXPECT_EQ(1, label->statusState);
     // Off the label only the status text goes; the cursor is the window's.
     SetCursor(arrow);
@@ -69,10 +69,10 @@ TEST_F(LinkLabelTest, AMoveOverTheLabelSetsTheHandCursorAndIsConsumed) {
 TEST_F(LinkLabelTest, PaintLeavesTheFontAsItWasAndTheTextBlack) {
     LinkLabel* label = Add();
     WindowDc dc(window);
-    SelectObject(dc.Get(), NormalFont);
+    SelectObject(dc.Get(), NormalFont.Get());
     SetTextColor(dc.Get(), RGB(255, 0, 0));
     label->Paint(dc.Get());
-    EXPECT_EQ(NormalFont, GetCurrentObject(dc.Get(), OBJ_FONT));
+    EXPECT_EQ(NormalFont.Get(), GetCurrentObject(dc.Get(), OBJ_FONT));
     EXPECT_EQ(0u, GetTextColor(dc.Get()));
 }
 

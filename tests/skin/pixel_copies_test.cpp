@@ -1,3 +1,4 @@
+#include <utility>
 #include <vector>
 
 #include "skin_test_support.h"
@@ -78,14 +79,15 @@ TEST_F(PixelCopyTest, CopiesLandWhereTheirCoordinatesSay) {
         }));
     }
     // Without a memory DC every target pixel is written black.
-    SkinBitmap withoutDc = strip;
-    withoutDc.memoryDc = nullptr;
+    SkinBitmap withoutDc = std::move(strip);
+    HDC memoryDc = std::exchange(withoutDc.memoryDc, nullptr);
     Canvas canvas(64, 24);
     withoutDc.CopyColumnsKeyed(canvas.Dc(), 0, 0, 3, 0);
     withoutDc.DrawCentreOut(canvas.Dc(), 0, 0, 0, 0);
     EXPECT_EQ(0, canvas.Mismatches(
                      [](int x, int y) { return x < 52 && y < 13 ? RGB(0, 0, 0) : kUntouched; }));
-    strip.ReleaseShared();
+    withoutDc.memoryDc = memoryDc;
+    withoutDc.ReleaseShared();
 }
 
 }  // namespace

@@ -4,30 +4,31 @@ namespace {
 
 using SkinContextTest = SkinWindowTest;
 
-// A second context on the window, attached twice: the back buffer spans the
-// window each time and replaces the one before, the status rectangle is the
+// A second context on the window, attached twice, its back buffer made each
+// time: the back buffer spans the window and replaces the one before, the status rectangle is the
 // one given (empty for none), and the fonts, cursor and background are shared.
 TEST_F(SkinContextTest, AttachSizesTheBackBufferAndAgainReplacesWhatItMade) {
     ControlHost otherHost{};
     SkinContext other(&otherHost, TestInstance());
-    HFONT normal = NormalFont;
-    HCURSOR hand = HandCursor;
+    HFONT normal = NormalFont.Get();
+    HCURSOR hand = HandCursor.Get();
     ASSERT_TRUE(normal && UnderlineFont && hand);
     for (int attach = 0; attach < 2; ++attach) {
-        HBITMAP previousBuffer = other.backBuffer;
+        HBITMAP previousBuffer = other.backBuffer.Get();
         HDC previousDc = otherHost.memoryDc;
         RECT status = {1, 2, 3, 4};
         other.Attach(window, IDB_TEST_PATTERN, IDC_TEST_CURSOR, attach ? nullptr : &status);
+        other.CreateBackBuffer(window);
         EXPECT_EQ(attach, IsRectEmpty(&otherHost.statusRect));
         // (A freed handle may come back as the new one.)
-        EXPECT_TRUE(!GetObjectType(previousBuffer) || previousBuffer == other.backBuffer);
+        EXPECT_TRUE(!GetObjectType(previousBuffer) || previousBuffer == other.backBuffer.Get());
         EXPECT_TRUE(!GetObjectType(previousDc) || previousDc == otherHost.memoryDc);
         BITMAP buffer = {};
-        ASSERT_TRUE(GetObjectA(other.backBuffer, sizeof buffer, &buffer));
+        ASSERT_TRUE(GetObjectA(other.backBuffer.Get(), sizeof buffer, &buffer));
         EXPECT_EQ(width, buffer.bmWidth);
         EXPECT_EQ(height, buffer.bmHeight);
-        EXPECT_EQ(normal, NormalFont);
-        EXPECT_EQ(hand, HandCursor);
+        EXPECT_EQ(normal, NormalFont.Get());
+        EXPECT_EQ(hand, HandCursor.Get());
         EXPECT_EQ(2, BitmapCache.refCounts[SlotOf(IDB_TEST_PATTERN)]);
     }
 }
@@ -112,7 +113,7 @@ TEST_F(SkinContextTest, DestroyDeletesEachControlOnceAndFreesTheSurfaces) {
     AddRecorder(3);
     delete second;  // leaves the table
     HDC memoryDc = host.memoryDc;
-    HBITMAP backBuffer = skin->backBuffer;
+    HBITMAP backBuffer = skin->backBuffer.Get();
     skin->Destroy();
     skin->Destroy();
     skin.reset();

@@ -171,7 +171,7 @@ TEST_F(SkinFocusTest, PointerOverTheBackgroundDragsAndLeavingWipesTheStatus) {
     SetCursorPos(overLink.x, overLink.y);
     SetCursor(nullptr);
     EXPECT_EQ(TRUE, Message(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT));
-    EXPECT_EQ(HandCursor, GetCursor());
+    EXPECT_EQ(HandCursor.Get(), GetCursor());
     POINT overOption = {15, 15};
     ClientToScreen(window, &overOption);
     SetCursorPos(overOption.x, overOption.y);

@@ -125,6 +125,7 @@ void SkinWindowTest::SetUp() {
     skin.reset(new SkinContext(&host, TestInstance()));
     RECT status = {0, height - 16, 100, height};
     skin->Attach(window, IDB_TEST_PATTERN, IDC_TEST_CURSOR, &status);
+    skin->CreateBackBuffer(window);
 }
 
 void SkinWindowTest::TearDown() {
