@@ -11,12 +11,10 @@
 #include "discovery/registry_read.h"
 
 bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
-    int32_t length = static_cast<int32_t>(strlen(keyPath));
-    if (IsFull()) return false;
-    if (SystemLength(keyPath) + 1 + SystemLength(name) >= kPathLength) return false;
+    if (IsFull() || SystemLength(keyPath) + 1 + SystemLength(name) >= kPathLength) return false;
     ++top;
     savedIndex[top] = *subkeyIndex;
-    savedLength[top] = length;
+    savedLength[top] = static_cast<int32_t>(strlen(keyPath));
     AppendText(keyPath, kPathSize, "\\");
     AppendText(keyPath, kPathSize, name);
     *subkeyIndex = 0;
@@ -24,16 +22,12 @@ bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
 }
 
 int32_t KeyPathStack::Pop(char* keyPath) {
-    if (top < 0) {
-        top = -1;
-        return -1;
-    }
+    if (top < 0) return -1;
     keyPath[savedLength[top]] = '\0';
     return savedIndex[top--];
 }
 
 bool IsPluginFolderValue(const char* keyPath, char* name, char* data) {
-    if (data[0] == '\0') return false;
     SkipToFirstLetter(data);
     if (data[0] == '\0' || data[1] != ':') return false;
     if (strstr(keyPath, "plug")) return true;
