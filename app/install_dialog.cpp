@@ -70,9 +70,8 @@ char AskedFolder[kPathSize];
 bool IsAskedFolder(const char* shown, const char* asked) {
     int length = lstrlenA(asked);
     if (length > 3 && asked[length - 1] == '\\') --length;
-    return lstrlenA(shown) == length &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shown, length, asked, length) ==
-               CSTR_EQUAL;
+    return lstrlenA(shown) == length && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shown,
+                                                       length, asked, length) == CSTR_EQUAL;
 }
 
 // Opens the browser at the folder the list had selected before, or at its
@@ -80,7 +79,7 @@ bool IsAskedFolder(const char* shown, const char* asked) {
 // Some browsers (Wine's) now and then drop a selection asked for while they
 // are still opening and stay at their root: the first selection reported
 // elsewhere is answered by asking once more.
-int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM dialog) {
+int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM) {
     if (message == BFFM_SELCHANGED && AskedFolder[0]) {
         char asked[kPathSize], shown[kPathSize];
         lstrcpynA(asked, AskedFolder, kPathSize);
@@ -90,7 +89,7 @@ int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM 
         return 0;
     }
     if (message != BFFM_INITIALIZED) return 0;
-    HWND owner = reinterpret_cast<HWND>(dialog);
+    HWND owner = FolderBrowseInfo.hwndOwner;
     char* folder = AskedFolder;
     if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) {
         folder[0] = 0;
@@ -99,18 +98,6 @@ int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM 
     if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
     return 0;
-}
-
-void PrepareBrowseInfo(HWND dialog) {
-    FolderBrowseInfo = BROWSEINFOA{};
-    FolderBrowseInfo.hwndOwner = dialog;
-    FolderBrowseInfo.pszDisplayName = PathBuffer;
-    FolderBrowseInfo.lpszTitle = BrowseTitle;
-    // The resizable browser with a box to type or paste a path into and a
-    // New Folder button.
-    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
-    FolderBrowseInfo.lpfn = OpenAtChosenFolder;
-    FolderBrowseInfo.lParam = reinterpret_cast<LPARAM>(dialog);
 }
 
 // The drop-down is as wide as its widest entry, within the dialog's monitor,
@@ -178,7 +165,14 @@ void FillFolderList(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
     PresentOnDesktop(dialog);
-    PrepareBrowseInfo(dialog);
+    FolderBrowseInfo = BROWSEINFOA{};
+    FolderBrowseInfo.hwndOwner = dialog;
+    FolderBrowseInfo.pszDisplayName = PathBuffer;
+    FolderBrowseInfo.lpszTitle = BrowseTitle;
+    // The resizable browser with a box to type or paste a path into and a
+    // New Folder button.
+    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    FolderBrowseInfo.lpfn = OpenAtChosenFolder;
     DiscoverFolders(PathBuffer);
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
