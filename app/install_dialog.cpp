@@ -186,8 +186,7 @@ void OnInitDialog(HWND dialog) {
 // folder that cannot be entered is reported to the user.
 bool AskUserForFolder(HWND dialog) {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
-    if (!item) return false;
-    bool found = ItemPath(item, PathBuffer);
+    bool found = item && ItemPath(item, PathBuffer);
     CoTaskMemFree(item);
     if (!found) return false;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
