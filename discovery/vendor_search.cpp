@@ -68,9 +68,8 @@ DWORD EnterKey(RegKey* key, HKEY parent, const char* name, char* keyPath, const 
     return subkeyCount;
 }
 
-// Every key from the vendor key down to the one being read stays open, so a
-// key is opened once, by its name below its parent. The key path is still
-// built in full: its length limit decides which keys are passed over.
+// Each key is opened once, below its parent; the key path is still built in
+// full, as its length limit decides which keys are passed over.
 void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     KeyPathStack stack;
     // Level 0 is the vendor key, level n + 1 the key entered at stack level n.
@@ -81,8 +80,6 @@ void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     char subkey[kPathSize];
     for (;;) {
         int32_t level = stack.top + 1;
-        // A subkey that went away meanwhile ends the key's subkeys; one added
-        // meanwhile lies beyond the count.
         if (static_cast<DWORD>(subkeyIndex) < subkeyCounts[level] && !stack.IsFull() &&
             EnumSubkeyAt(keys[level].Get(), subkey, subkeyIndex) == ERROR_SUCCESS) {
             if (stack.Push(keyPath, subkey, &subkeyIndex))

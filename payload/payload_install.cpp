@@ -186,7 +186,6 @@ bool InstallPayload(InstallUnit* unit) {
     }
 
     if (machine.Write(&refused) != ERROR_SUCCESS) machine.Restore();
-    // A file moved aside stays while the program that has it loaded runs.
     for (int i = 0; i < unit->count; ++i) {
         const PayloadItem& item = unit->items[i];
         if (item.preset) continue;
