@@ -90,13 +90,12 @@ int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM)
     }
     if (message != BFFM_INITIALIZED) return 0;
     HWND owner = FolderBrowseInfo.hwndOwner;
-    char* folder = AskedFolder;
-    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) {
-        folder[0] = 0;
+    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, AskedFolder)) {
+        AskedFolder[0] = 0;
         return 0;
     }
-    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+    if (GetFileAttributesA(AskedFolder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(AskedFolder, '\\');
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(AskedFolder));
     return 0;
 }
 
