@@ -42,9 +42,8 @@ int BrowseEntryIndex() {
     return BrowseIndex + (BrowsedEntryPresent ? 1 : 0);
 }
 
-// Reads the text of list entry `index` into `text` (kPathSize bytes). Returns
-// false, reading nothing, when there is no such entry or its text does not
-// fit.
+// Reads list entry `index` into `text` (kPathSize bytes); false, reading
+// nothing, when there is no such entry or its text does not fit.
 bool ListText(HWND dialog, int index, char* text) {
     LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, index);
     if (length == CB_ERR || length >= kPathSize) return false;
@@ -230,11 +229,10 @@ void OnListCommand(HWND dialog, int code) {
 }
 
 // Copies the selected folder into DestinationFolder; with the browse entry
-// selected, the user chooses the folder now. Returns false when the selection
-// names no folder (the browser was cancelled or gave none that can be
-// entered, or the user has been asked for one) or does not fit; `failure`
-// then says so. The entry selected once a browser has been cancelled is not
-// the user's choice: nothing is installed into it.
+// selected, the user chooses the folder now. Returns false when there is no
+// folder to install into (the browser was cancelled, even though the list
+// then selects an entry, or gave none that can be entered, or the user has
+// been asked for one) or it does not fit; `failure` then says so.
 bool ChooseDestination(HWND dialog, InstallFailure* failure) {
     int selected = Selection(dialog);
     if (selected == BrowseEntryIndex()) {
