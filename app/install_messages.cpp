@@ -138,8 +138,7 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
     AppendText(message, what);
     if (failure.step != InstallStep::ReadResource) {
         AppendText(message, "\n\n");
-        AppendText(message, kMessageSize,
-                   failure.step == InstallStep::WriteSettings ? failure.file : folder);
+        AppendText(message, failure.step == InstallStep::WriteSettings ? failure.file : folder);
     }
 
     const Advice& advice = AdviceFor(failure);
