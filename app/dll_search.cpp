@@ -4,17 +4,10 @@
 
 #include "common/system_function.h"
 
-namespace {
-
-using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
-using SetDllDirectoryProc = BOOL(WINAPI*)(LPCSTR);
-
-}  // namespace
-
 void RestrictDllSearch() {
+    // Windows 7 has SetDefaultDllDirectories only with an update installed.
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
     auto setDefault =
         SystemFunction<SetDefaultDllDirectoriesProc>("kernel32.dll", "SetDefaultDllDirectories");
-    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-    auto setDirectory = SystemFunction<SetDllDirectoryProc>("kernel32.dll", "SetDllDirectoryA");
-    if (setDirectory) setDirectory("");
+    if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
 }

@@ -1,6 +1,7 @@
 // The program allocates only with new (std::nothrow) and checks the result,
 // so its allocation operators are plain heap calls without the C++ runtime's
-// exception machinery, which would more than double the program's code.
+// exception machinery, which would more than double the program's code. The
+// runtime's own throwing new[] and its other deletes only call these.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -26,9 +27,6 @@ void* AllocateOrEnd(size_t size) {
 void* operator new(size_t size) {
     return AllocateOrEnd(size);
 }
-void* operator new[](size_t size) {
-    return AllocateOrEnd(size);
-}
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
     return malloc(size ? size : 1);
 }
@@ -38,18 +36,6 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept {
 void operator delete(void* block) noexcept {
     free(block);
 }
-void operator delete[](void* block) noexcept {
-    free(block);
-}
 void operator delete(void* block, size_t) noexcept {
-    free(block);
-}
-void operator delete[](void* block, size_t) noexcept {
-    free(block);
-}
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-    free(block);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
     free(block);
 }

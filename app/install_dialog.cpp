@@ -42,9 +42,8 @@ int BrowseEntryIndex() {
     return BrowseIndex + (BrowsedEntryPresent ? 1 : 0);
 }
 
-// Reads the text of list entry `index` into `text` (kPathSize bytes). Returns
-// false, reading nothing, when there is no such entry or its text does not
-// fit.
+// Reads list entry `index` into `text` (kPathSize bytes); false, reading
+// nothing, when there is no such entry or its text does not fit.
 bool ListText(HWND dialog, int index, char* text) {
     LRESULT length = SendList(dialog, CB_GETLBTEXTLEN, index);
     if (length == CB_ERR || length >= kPathSize) return false;
@@ -70,9 +69,8 @@ char AskedFolder[kPathSize];
 bool IsAskedFolder(const char* shown, const char* asked) {
     int length = lstrlenA(asked);
     if (length > 3 && asked[length - 1] == '\\') --length;
-    return lstrlenA(shown) == length &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shown, length, asked, length) ==
-               CSTR_EQUAL;
+    return lstrlenA(shown) == length && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shown,
+                                                       length, asked, length) == CSTR_EQUAL;
 }
 
 // Opens the browser at the folder the list had selected before, or at its
@@ -80,7 +78,7 @@ bool IsAskedFolder(const char* shown, const char* asked) {
 // Some browsers (Wine's) now and then drop a selection asked for while they
 // are still opening and stay at their root: the first selection reported
 // elsewhere is answered by asking once more.
-int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM dialog) {
+int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM) {
     if (message == BFFM_SELCHANGED && AskedFolder[0]) {
         char asked[kPathSize], shown[kPathSize];
         lstrcpynA(asked, AskedFolder, kPathSize);
@@ -90,27 +88,14 @@ int CALLBACK OpenAtChosenFolder(HWND browser, UINT message, LPARAM item, LPARAM 
         return 0;
     }
     if (message != BFFM_INITIALIZED) return 0;
-    HWND owner = reinterpret_cast<HWND>(dialog);
-    char* folder = AskedFolder;
-    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, folder)) {
-        folder[0] = 0;
+    HWND owner = FolderBrowseInfo.hwndOwner;
+    if (FolderIndex == BrowseEntryIndex() || !ListText(owner, FolderIndex, AskedFolder)) {
+        AskedFolder[0] = 0;
         return 0;
     }
-    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(folder, '\\');
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+    if (GetFileAttributesA(AskedFolder) == INVALID_FILE_ATTRIBUTES) CutAfterLast(AskedFolder, '\\');
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(AskedFolder));
     return 0;
-}
-
-void PrepareBrowseInfo(HWND dialog) {
-    FolderBrowseInfo = BROWSEINFOA{};
-    FolderBrowseInfo.hwndOwner = dialog;
-    FolderBrowseInfo.pszDisplayName = PathBuffer;
-    FolderBrowseInfo.lpszTitle = BrowseTitle;
-    // The resizable browser with a box to type or paste a path into and a
-    // New Folder button.
-    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
-    FolderBrowseInfo.lpfn = OpenAtChosenFolder;
-    FolderBrowseInfo.lParam = reinterpret_cast<LPARAM>(dialog);
 }
 
 // The drop-down is as wide as its widest entry, within the dialog's monitor,
@@ -178,7 +163,14 @@ void FillFolderList(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
     PresentOnDesktop(dialog);
-    PrepareBrowseInfo(dialog);
+    FolderBrowseInfo = BROWSEINFOA{};
+    FolderBrowseInfo.hwndOwner = dialog;
+    FolderBrowseInfo.pszDisplayName = PathBuffer;
+    FolderBrowseInfo.lpszTitle = BrowseTitle;
+    // The resizable browser with a box to type or paste a path into and a
+    // New Folder button.
+    FolderBrowseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+    FolderBrowseInfo.lpfn = OpenAtChosenFolder;
     DiscoverFolders(PathBuffer);
     FillFolderList(dialog);
     SendList(dialog, CB_SETCURSEL, 0);
@@ -192,8 +184,7 @@ void OnInitDialog(HWND dialog) {
 // folder that cannot be entered is reported to the user.
 bool AskUserForFolder(HWND dialog) {
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
-    if (!item) return false;
-    bool found = ItemPath(item, PathBuffer);
+    bool found = item && ItemPath(item, PathBuffer);
     CoTaskMemFree(item);
     if (!found) return false;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
@@ -238,11 +229,10 @@ void OnListCommand(HWND dialog, int code) {
 }
 
 // Copies the selected folder into DestinationFolder; with the browse entry
-// selected, the user chooses the folder now. Returns false when the selection
-// names no folder (the browser was cancelled or gave none that can be
-// entered, or the user has been asked for one) or does not fit; `failure`
-// then says so. The entry selected once a browser has been cancelled is not
-// the user's choice: nothing is installed into it.
+// selected, the user chooses the folder now. Returns false when there is no
+// folder to install into (the browser was cancelled, even though the list
+// then selects an entry, or gave none that can be entered, or the user has
+// been asked for one) or it does not fit; `failure` then says so.
 bool ChooseDestination(HWND dialog, InstallFailure* failure) {
     int selected = Selection(dialog);
     if (selected == BrowseEntryIndex()) {

@@ -110,9 +110,9 @@ void AskForFolder(HWND owner) {
 void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error) {
     char message[kMessageSize];
     CopyText(message, "Setup cannot open this folder:\n\n");
-    AppendText(message, kMessageSize, folder);
-    AppendText(message, kMessageSize, "\n\n");
-    AppendText(message, kMessageSize, kBrowseToOne);
+    AppendText(message, folder);
+    AppendText(message, "\n\n");
+    AppendText(message, kBrowseToOne);
     AppendSystemText(message, error);
     Show(owner, message, MB_ICONERROR);
 }
@@ -134,30 +134,29 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
         CopyText(message, "Nothing was installed: the folder and the presets are as they were.");
 
     wsprintfA(what, kWhatFailed[static_cast<int>(failure.step)], failure.file);
-    AppendText(message, kMessageSize, "\n\n");
-    AppendText(message, kMessageSize, what);
+    AppendText(message, "\n\n");
+    AppendText(message, what);
     if (failure.step != InstallStep::ReadResource) {
-        AppendText(message, kMessageSize, "\n\n");
-        AppendText(message, kMessageSize,
-                   failure.step == InstallStep::WriteSettings ? failure.file : folder);
+        AppendText(message, "\n\n");
+        AppendText(message, failure.step == InstallStep::WriteSettings ? failure.file : folder);
     }
 
     const Advice& advice = AdviceFor(failure);
-    AppendText(message, kMessageSize, "\n\n");
+    AppendText(message, "\n\n");
     char program[256], path[kPathSize];
     if (advice.why == kInUse && CopyText(path, folder) && AppendText(path, failure.file) &&
         FindProgramHolding(path, program, sizeof program)) {
         // A program that has the file loaded is named.
         wsprintfA(what, "The file is in use by %s. Close %s, ", program, program);
-        AppendText(message, kMessageSize, what);
+        AppendText(message, what);
     } else {
         if (advice.why[0]) {
-            AppendText(message, kMessageSize, advice.why);
-            AppendText(message, kMessageSize, " ");
+            AppendText(message, advice.why);
+            AppendText(message, " ");
         }
-        AppendText(message, kMessageSize, advice.whatToDo);
+        AppendText(message, advice.whatToDo);
     }
-    if (advice.thenTryAgain) AppendText(message, kMessageSize, kTryAgain);
+    if (advice.thenTryAgain) AppendText(message, kTryAgain);
 
     if (failure.error && failure.step != InstallStep::PathTooLong)
         AppendSystemText(message, failure.error);

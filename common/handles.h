@@ -29,6 +29,11 @@ class UniqueHandle {
         if (handle_) Free(handle_);
         handle_ = handle;
     }
+    // For the creating call to write through: what was held is let go first.
+    Handle* Out() {
+        Reset();
+        return &handle_;
+    }
 
   private:
     Handle handle_ = nullptr;
@@ -58,8 +63,7 @@ class RegKey : public UniqueHandle<HKEY, RegCloseKey> {
     // Creates or opens root\path with full access; returns the status.
     LONG Create(HKEY root, const char* path) {
         HKEY key = nullptr;
-        char emptyClass[] = "";
-        LONG status = RegCreateKeyExA(root, path, 0, emptyClass, REG_OPTION_NON_VOLATILE,
+        LONG status = RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                       KEY_ALL_ACCESS, nullptr, &key, nullptr);
         Reset(status == ERROR_SUCCESS ? key : nullptr);
         return status;
@@ -95,36 +99,16 @@ class WindowDc {
 
 // A COM interface pointer, released by its one owner.
 template <typename Interface>
-class ComRef {
+void ReleaseInterface(Interface* object) {
+    object->Release();
+}
+template <typename Interface>
+class ComRef : public UniqueHandle<Interface*, ReleaseInterface<Interface>> {
   public:
-    ComRef() = default;
-    // Takes over `object`'s reference.
-    explicit ComRef(Interface* object) : object_(object) {}
-    ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        Reset(std::exchange(other.object_, nullptr));
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { Reset(); }
+    using ComRef::UniqueHandle::UniqueHandle;
 
-    Interface* Get() const { return object_; }
-    Interface* operator->() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    void Reset(Interface* object = nullptr) {
-        if (object_) object_->Release();
-        object_ = object;
-    }
-    // For the creating call to write through: what was held is let go first.
-    Interface** Out() {
-        Reset();
-        return &object_;
-    }
-    void** OutVoid() { return reinterpret_cast<void**>(Out()); }
-
-  private:
-    Interface* object_ = nullptr;
+    Interface* operator->() const { return this->Get(); }
+    void** OutVoid() { return reinterpret_cast<void**>(this->Out()); }
 };
 
 // Selects an object into a DC and selects the previous one back on scope exit.

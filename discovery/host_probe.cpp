@@ -73,16 +73,12 @@ void ScanHostSettingsFile(const char* filePath) {
         path[length++] = static_cast<char>(reader.recent[2]);
         path[length++] = ':';
         path[length++] = '\\';
-        bool ended = false;
         while (length <= kLongestRecordPath) {
             if (!reader.Next()) return;
-            if (reader.recent[0] == '\0') {
-                ended = true;
-                break;
-            }
+            if (reader.recent[0] == '\0') break;
             path[length++] = static_cast<char>(reader.recent[0]);
         }
-        if (!ended || length != declaredLength) continue;
+        if (reader.recent[0] != '\0' || length != declaredLength) continue;
         path[length] = '\0';
         if (FromLegacyCodePage(path, sizeof path)) AddCandidateFolder(path);
         return;

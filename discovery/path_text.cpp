@@ -24,9 +24,6 @@ bool ProbeFolder(char* path) {
     // A text that ends inside a UTF-8 sequence names no folder of its own.
     bool whole = true;
     for (int i = last; i > 2; --i) {
-        // The platform trims dots and spaces from the end of a name, so such
-        // a text would enter a folder under another name than its own: the
-        // loop goes on to the name that exists.
         if (whole && path[i] != '.' && path[i] != ' ' && SetCurrentDirectoryA(path)) return true;
         if (path[i] == '\\') return false;
         whole = !ContinuesChar(path[i]);

@@ -48,6 +48,5 @@ LONG EnumNextValue(HKEY key, char* name, char* data) {
 
 LONG EnumSubkeyAt(HKEY key, char* name, DWORD index) {
     DWORD nameSize = kRegistryTextSize;
-    FILETIME written;
-    return RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, &written);
+    return RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr);
 }

@@ -11,12 +11,10 @@
 #include "discovery/registry_read.h"
 
 bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
-    int32_t length = static_cast<int32_t>(strlen(keyPath));
-    if (IsFull()) return false;
-    if (SystemLength(keyPath) + 1 + SystemLength(name) >= kPathLength) return false;
+    if (IsFull() || SystemLength(keyPath) + 1 + SystemLength(name) >= kPathLength) return false;
     ++top;
     savedIndex[top] = *subkeyIndex;
-    savedLength[top] = length;
+    savedLength[top] = static_cast<int32_t>(strlen(keyPath));
     AppendText(keyPath, kPathSize, "\\");
     AppendText(keyPath, kPathSize, name);
     *subkeyIndex = 0;
@@ -24,16 +22,12 @@ bool KeyPathStack::Push(char* keyPath, const char* name, int32_t* subkeyIndex) {
 }
 
 int32_t KeyPathStack::Pop(char* keyPath) {
-    if (top < 0) {
-        top = -1;
-        return -1;
-    }
+    if (top < 0) return -1;
     keyPath[savedLength[top]] = '\0';
     return savedIndex[top--];
 }
 
 bool IsPluginFolderValue(const char* keyPath, char* name, char* data) {
-    if (data[0] == '\0') return false;
     SkipToFirstLetter(data);
     if (data[0] == '\0' || data[1] != ':') return false;
     if (strstr(keyPath, "plug")) return true;
@@ -74,9 +68,8 @@ DWORD EnterKey(RegKey* key, HKEY parent, const char* name, char* keyPath, const 
     return subkeyCount;
 }
 
-// Every key from the vendor key down to the one being read stays open, so a
-// key is opened once, by its name below its parent. The key path is still
-// built in full: its length limit decides which keys are passed over.
+// Each key is opened once, below its parent; the key path is still built in
+// full, as its length limit decides which keys are passed over.
 void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     KeyPathStack stack;
     // Level 0 is the vendor key, level n + 1 the key entered at stack level n.
@@ -87,8 +80,6 @@ void WalkVendorTree(HKEY root, char* keyPath, const char* pattern) {
     char subkey[kPathSize];
     for (;;) {
         int32_t level = stack.top + 1;
-        // A subkey that went away meanwhile ends the key's subkeys; one added
-        // meanwhile lies beyond the count.
         if (static_cast<DWORD>(subkeyIndex) < subkeyCounts[level] && !stack.IsFull() &&
             EnumSubkeyAt(keys[level].Get(), subkey, subkeyIndex) == ERROR_SUCCESS) {
             if (stack.Push(keyPath, subkey, &subkeyIndex))

@@ -17,9 +17,8 @@ struct KeyPathStack {
 
     // Descends into the subkey `name`: saves `*subkeyIndex` and the length of
     // `keyPath` (kPathSize bytes), appends a backslash and the name, and sets
-    // `*subkeyIndex` to 0. Returns false, changing nothing, when 19 levels
-    // are saved already or the longer key path would pass kPathLength
-    // characters.
+    // `*subkeyIndex` to 0. Returns false, changing nothing, when IsFull or
+    // the longer key path would pass kPathLength characters.
     bool Push(char* keyPath, const char* name, int32_t* subkeyIndex);
 
     // Goes back to the parent: ends `keyPath` where it was before the last
@@ -29,20 +28,19 @@ struct KeyPathStack {
 
 // Whether a value of a key whose path (`keyPath`, lower case) contains the
 // pattern names a plug-in folder: its `data` hold a drive path and the key
-// path or its `name` speak of plug-ins. `name` is lower-cased and `data` cut
-// to start at its first letter, in place.
+// path contains "plug", or its `name` "plug" or "directory1" to "directory3".
+// `name` is lower-cased and `data` cut to start at its first letter, in place.
 bool IsPluginFolderValue(const char* keyPath, char* name, char* data);
 
-// Walks root\vendor (`rootName` "software", say) in HKEY_CURRENT_USER,
-// HKEY_LOCAL_MACHINE and HKEY_USERS\.default, in this order, depth first,
-// each key's values before its subkeys. Every string value that holds a drive
-// path, in a key whose path contains `pattern` and which speaks of plug-ins
-// (its key path, or its name: "plug", "directory1" to "directory3"), goes to
-// AddCandidateFolder. The three names are in lower case. Reports nothing:
-// missing or unreadable keys, values that do not fit the 256-byte buffers,
-// and subkeys too deep or with too long a path are passed over. Each key is
-// opened below its parent, which stays open until its subkeys are done, and
-// its values and subkeys are read up to the counts it reports on opening; a
-// key whose subkeys go away meanwhile ends its subkeys early, one that gains
-// some ends them at the count. Every key opened is closed again on return.
+// Walks root\vendor (`rootName` "software", say; all three names in lower
+// case) in HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS\.default, in
+// this order, depth first, each key's values before its subkeys, and offers
+// every value of a key whose path contains `pattern` that IsPluginFolderValue
+// takes to AddCandidateFolder. Reports nothing: missing or unreadable keys,
+// values that do not fit the 256-byte buffers, and subkeys too deep or with
+// too long a path are passed over. Each key is opened below its parent, which
+// stays open until its subkeys are done, and read up to the counts it reports
+// on opening: a key whose subkeys go away meanwhile ends its subkeys early,
+// one that gains some ends them at the count. Every key opened is closed
+// again on return.
 void SearchVendorKey(const char* rootName, const char* vendor, const char* pattern);

@@ -21,8 +21,6 @@ void RemoveAt(char* text, int at, int count) {
 char* MapPayloadFileName(char* name) {
     LowerAscii(name);
     name[0] = UpperChar(name[0]);
-    if (strlen(name) < 2) return name;
-
     for (int i = 0; i + 1 < static_cast<int>(strlen(name)); ++i) {
         if (name[i] == '_' && name[i + 1] == '_') {
             RemoveAt(name, i, 2);

@@ -127,7 +127,6 @@ bool PutFilesBack(InstallUnit* unit) {
 bool StageFiles(InstallUnit* unit) {
     for (int i = 0; i < unit->count; ++i) {
         PayloadItem& item = unit->items[i];
-        item.earlier = EarlierFile{};
         item.replaced = false;
         if (item.preset) continue;
         CopyText(unit->failure.file, item.name);
@@ -177,9 +176,8 @@ bool InstallPayload(InstallUnit* unit) {
 
     // The presets come last, so that they are new only once every file is.
     bool installed = ReplaceTargets(unit);
-    if (installed) {
-        if (LONG status = user.Write(&refused)) installed = FailSettings(failure, status, refused);
-    }
+    LONG status = installed ? user.Write(&refused) : ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) installed = FailSettings(failure, status, refused);
     if (!installed) {
         bool putBack = user.Restore();
         putBack = machine.Restore() && putBack;
@@ -188,7 +186,6 @@ bool InstallPayload(InstallUnit* unit) {
     }
 
     if (machine.Write(&refused) != ERROR_SUCCESS) machine.Restore();
-    // A file moved aside stays while the program that has it loaded runs.
     for (int i = 0; i < unit->count; ++i) {
         const PayloadItem& item = unit->items[i];
         if (item.preset) continue;

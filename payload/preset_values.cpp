@@ -23,14 +23,13 @@ LONG OpenPresetKey(HKEY root, const char* subkey, RegKey* key, int* createdFrom)
     LONG status = key->Open(root, subkey, kValueAccess);
     if (status != ERROR_FILE_NOT_FOUND) return status;
     char level[kKeyPathSize];
-    char emptyClass[] = "";
     for (int end = 0; end < kKeyPathSize; ++end) {
         if (subkey[end] != '\\' && subkey[end] != '\0') continue;
         memcpy(level, subkey, end);
         level[end] = '\0';
         HKEY opened = nullptr;
         DWORD disposition = 0;
-        status = RegCreateKeyExA(root, level, 0, emptyClass, REG_OPTION_NON_VOLATILE, kValueAccess,
+        status = RegCreateKeyExA(root, level, 0, nullptr, REG_OPTION_NON_VOLATILE, kValueAccess,
                                  nullptr, &opened, &disposition);
         if (status != ERROR_SUCCESS) return status;
         key->Reset(opened);

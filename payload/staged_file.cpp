@@ -77,11 +77,6 @@ DWORD HoldOn(const char* path, bool* loaded) {
     return ERROR_SUCCESS;
 }
 
-bool IsLoadedImage(const char* path) {
-    bool loaded;
-    return HoldOn(path, &loaded) == ERROR_SUCCESS && loaded;
-}
-
 // Whether nothing stands at `path`.
 bool IsFree(const char* path) {
     return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES &&
@@ -99,14 +94,13 @@ bool RemoveNameOnce(const char* path) {
                                                    : DeleteFileA(path) != FALSE;
 }
 
-enum class Removal { Done, Loaded, Held };
-
 // Removes what stands at `path`, waiting out a short hold, but not for a
 // program that has the file loaded: it goes only once that program has ended.
-Removal RemoveName(const char* path) {
-    if (RemoveNameOnce(path)) return Removal::Done;
-    if (IsLoadedImage(path)) return Removal::Loaded;
-    return Retried([&] { return RemoveNameOnce(path); }) ? Removal::Done : Removal::Held;
+// False when a hold outlasted the wait.
+bool RemoveName(const char* path) {
+    bool loaded;
+    if (RemoveNameOnce(path) || (HoldOn(path, &loaded) == ERROR_SUCCESS && loaded)) return true;
+    return Retried([&] { return RemoveNameOnce(path); });
 }
 
 bool WriteAll(HANDLE file, const BYTE* bytes, DWORD size) {
@@ -149,7 +143,7 @@ void RecoverLeftovers(const char* folder, const char* name) {
 bool RemoveLeftovers(const char* folder, const char* name, char* stayed) {
     bool removed = true;
     for (const char* suffix : {kStagedSuffix, kBackupSuffix, kSpareSuffix}) {
-        if (RemoveName(FilePath(folder, name, suffix).text) != Removal::Held) continue;
+        if (RemoveName(FilePath(folder, name, suffix).text)) continue;
         if (removed && stayed && !stayed[0]) {
             CopyText(stayed, kPathSize, name);
             AppendText(stayed, kPathSize, suffix);
@@ -185,10 +179,9 @@ bool ReplaceWithStaged(const char* folder, const char* name, EarlierFile* earlie
     *earlier = EarlierFile{};
 
     DWORD attributes = GetFileAttributesA(target.text);
-    DWORD lookup = GetLastError();
     earlier->existed = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!earlier->existed && lookup != ERROR_FILE_NOT_FOUND)
-        return failure->Stop(InstallStep::ReplaceFile, lookup);
+    if (!earlier->existed && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return failure->Stop(InstallStep::ReplaceFile, GetLastError());
     if (earlier->existed) {
         // Windows refuses to move over a read-only file, some platforms do
         // not: a file the user protected is never replaced.
@@ -212,13 +205,12 @@ bool ReplaceWithStaged(const char* folder, const char* name, EarlierFile* earlie
         // installation knows which file to put back.
         FilePath backup(folder, name, kBackupSuffix);
         earlier->movedAside = loaded;
-        if (!IsFree(backup.text)) {
-            if (loaded) return failure->Stop(InstallStep::ReplaceFile, ERROR_ACCESS_DENIED);
+        if (!loaded && !IsFree(backup.text)) {
             earlier->suffix = kSpareSuffix;
             backup = FilePath(folder, name, kSpareSuffix);
-            if (!IsFree(backup.text))
-                return failure->Stop(InstallStep::ReplaceFile, ERROR_ACCESS_DENIED);
         }
+        if (!IsFree(backup.text))
+            return failure->Stop(InstallStep::ReplaceFile, ERROR_ACCESS_DENIED);
         if (loaded) {
             if (!Move(target.text, backup.text, MOVEFILE_WRITE_THROUGH))
                 return failure->Stop(InstallStep::ReplaceFile, GetLastError());

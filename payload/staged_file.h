@@ -1,23 +1,19 @@
-// One payload file on its way into the destination folder. Its bytes are
-// first written in full beside the target, under the target's name and
-// kStagedSuffix. Then the earlier file is kept under the name and
-// kBackupSuffix and the staged file is moved over the target in one step, so
-// that a file that was there is never missing; the backup goes once the whole
-// installation has succeeded, or back over the target when it has not.
+// One payload file on its way into the destination folder: written in full
+// beside the target (its name and kStagedSuffix), then moved over it in one
+// step while the earlier file is kept under kBackupSuffix, so that a file that
+// was there is never missing. The backup goes once the whole installation has
+// succeeded, or back over the target when it has not.
 //
 // A program that has the earlier file loaded (an image editor with the old
-// plug-in) lets it be renamed but neither replaced nor removed: that file is
-// moved aside to the backup name instead, and the name stays until the
-// program ends. While it stays, the next installation keeps its backup under
-// kSpareSuffix.
+// plug-in) lets it be renamed but neither replaced nor removed: it is moved
+// aside to the backup name instead, which stays until that program ends;
+// meanwhile the next installation keeps its backup under kSpareSuffix.
 //
-// The fixed names let the next installation clean up after one that was
-// interrupted. Nothing is ever written through whatever stands at those
-// names: it is removed first (a link itself, never what it points to), and
-// the staged and backup files are only ever made as new files.
-//
-// Another program (a virus scanner, an indexer) may hold a new file for a
-// moment: every step waits such a hold out, for about 2 s, with the wait
+// The fixed names let the next installation clean up after an interrupted
+// one. Nothing is written through whatever stands at them: it is removed
+// first (a link itself, never what it points to), and the staged and backup
+// files are only ever made as new files. A short hold by another program (a
+// virus scanner, an indexer) is waited out, about 2 s a step, with the wait
 // cursor showing.
 #pragma once
 
@@ -36,15 +32,13 @@ struct EarlierFile {
     const char* suffix = kBackupSuffix;  // the name it is kept under
 };
 
-// Whether `folder` + `name` with any of the suffixes fits the platform's
-// MAX_PATH (in the UTF-16 units it counts).
-// The routines below expect it of their `folder` and `name`.
+// Whether `folder` + `name` with any suffix fits MAX_PATH (in the UTF-16 units
+// it counts), as the routines below expect of their `folder` and `name`.
 bool FitsFolder(const char* folder, const char* name);
 
 // Deals with what an interrupted installation left for `name` in `folder`
 // (ending with a backslash): a backup whose target is missing goes back over
-// it, then whatever stands at the staged and backup names is removed (a file
-// that a program has loaded stays).
+// it, then RemoveLeftovers.
 void RecoverLeftovers(const char* folder, const char* name);
 
 // Removes whatever stands at the staged and backup names of `name`, but for a
