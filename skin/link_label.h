@@ -31,15 +31,15 @@ class LinkLabel : public TextLabel {
     // bounds (nothing before the first paint).
     void Paint(HDC dc) override;
     // A link, visited once clicked, whose action jumps: marks it visited and
-    // posts `commandId`, as a click does. The hand cursor over it.
-    int AccessibleRole() override;
+    // posts `commandId`, as a click does.
+    int AccessibleRole() override { return ROLE_SYSTEM_LINK; }
     int AccessibleState() override;
-    const char* DefaultActionName() override;
+    const char* DefaultActionName() override { return "Jump"; }
     void DoDefaultAction(HWND window) override;
-    HCURSOR Cursor() override;
+    HCURSOR Cursor() override { return HandCursor.Get(); }
     // The value of a link: 1 once visited. Setting it marks or clears that.
-    int GetValue() override;
-    void SetValue(int value) override;
+    int GetValue() override { return visited; }
+    void SetValue(int value) override { visited = value; }
 
     int visited;  // clicked at least once; only SetValue clears it
 };
