@@ -1,7 +1,6 @@
 // A line of underlined text that behaves like a hyperlink: blue until it has
 // been clicked and purple afterwards, the hand cursor over it, and a
-// WM_CONTROL_NOTIFY as soon as the left button goes down on it. It keeps no
-// bitmap and learns its size by measuring its text each time it is painted.
+// WM_CONTROL_NOTIFY as soon as the left button goes down on it.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +12,8 @@ constexpr COLORREF kVisitedLinkColour = RGB(0x80, 0, 0x80);
 
 class LinkLabel : public TextLabel {
   public:
-    // The text is drawn with its top-left corner at the top-left of `place`;
-    // the rest of `place` is not used. A text longer than 59 characters, or
-    // none, leaves the label empty. Until the first Paint the label covers
-    // only that corner point.
+    // A TextLabel at the top-left corner of `place`; the rest of `place` is
+    // not used.
     LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
               const char* statusText);
 
