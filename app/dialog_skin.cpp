@@ -348,16 +348,12 @@ void ApplyCompletedLook(HWND dialog) {
     bool installing = IsWindowEnabled(list) != FALSE;
     if (MainSkin) {
         for (int slot = 0; slot < kPassEnd; ++slot) {
-            if (!DialogControls[slot]) continue;
-            DialogControls[slot]->active = 0;
-            DialogControls[slot]->visible = 0;
-        }
-        // The picture shows but never reacts to the mouse.
-        for (int slot : {WebLink, CloseButton, Picture}) {
-            if (!DialogControls[slot]) continue;
-            DialogControls[slot]->active = slot != Picture;
-            DialogControls[slot]->visible = 1;
-            DialogControls[slot]->erased = 0;
+            SkinControl* control = DialogControls[slot];
+            if (!control) continue;
+            control->visible = slot == WebLink || slot == CloseButton || slot == Picture;
+            // The picture shows but never reacts to the mouse.
+            control->active = control->visible && slot != Picture;
+            if (control->visible) control->erased = 0;
         }
         for (TextLabel* text : DialogTexts)
             if (text) text->visible = text != DialogTexts[0];

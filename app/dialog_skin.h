@@ -1,8 +1,5 @@
-// The install dialog's skinned look and option logic: the background and the
-// seven skinned controls, the layout that follows the background's size, the
-// install gate and the exclusions from the options, the painted texts and the
-// completed look. Every routine does nothing (and the gate is open) while the
-// program runs without its skin.
+// The install dialog's skinned look and option logic. Every routine does
+// nothing (and the gate is open) while the program runs without its skin.
 #pragma once
 
 #include <windows.h>
@@ -26,11 +23,9 @@ extern const char kMakerHost[];
 extern const char kInstallHelpPage[];
 
 // WM_INITDIALOG, once the list is filled: attaches the skin at the window's
-// DPI, creates the controls and the texts once, sets the keyboard focus
-// order and lays the dialog out (LayOut in dialog_skin.cpp): every length
-// scaled to the DPI, the list with a font and field height for it once that
-// is not 96, a client area of exactly the background's size around the
-// window's centre, and the back buffer for that size.
+// DPI, creates the controls and the texts, sets the keyboard focus order and
+// lays the dialog out for that DPI (LayOut in dialog_skin.cpp): a client
+// area of exactly the background's size around the window's centre.
 void SetUpSkin(HWND dialog);
 // WM_DPICHANGED: the art and fonts for `dpi`, and the same layout again for
 // it at `place`'s top-left corner; the controls stay, with the options, what
@@ -61,7 +56,5 @@ void ApplyCompletedLook(HWND dialog);
 // during the paint cycle's pause; false, drawing nothing, without a skin
 // background (the system erases then).
 bool EraseDialog(HDC dc);
-// WM_PAINT (the system's painting without a skin) and the controls'
-// WM_CONTROL_NOTIFY.
-void PaintDialog();
-void OnControlNotify(HWND dialog, WPARAM commandId);
+void PaintDialog();  // WM_PAINT (the system's painting without a skin)
+void OnControlNotify(HWND dialog, WPARAM commandId);  // the controls' WM_CONTROL_NOTIFY

@@ -1,7 +1,5 @@
 #include "skin/bitmap_button.h"
 
-#include <oleacc.h>
-
 #include <new>
 
 #include "common/bounded_text.h"
@@ -20,16 +18,7 @@ SkinBitmap* LoadFace(const ControlHost* host, int id) {
 BitmapButton::BitmapButton(ControlHost* host, const RECT* place, int normalId, int pressedId,
                            int commandId, const char* statusText, const char* text,
                            const RECT* textPlace)
-    : SkinControl(host, statusText),
-      normalFace(nullptr),
-      pressedFace(nullptr),
-      pressState(kIdle),
-      position(),
-      bounds(),
-      textRect(),
-      drawDirect(0),
-      pressOffset(0),
-      label(nullptr) {
+    : SkinControl(host, statusText) {
     this->text[0] = '\0';
     // Without a placement there is nowhere to draw a text, so none is kept.
     if (text && textPlace) {
@@ -52,8 +41,7 @@ void BitmapButton::SetFaces(const RECT* place, int normalId, int pressedId, int 
     bounds = *place;
     normalFace = LoadFace(host, normalId);
     pressedFace = LoadFace(host, pressedId);
-    position.x = place->left;
-    position.y = place->top;
+    position = {place->left, place->top};
     if (normalFace) {
         bounds.right = position.x + normalFace->width;
         bounds.bottom = position.y + normalFace->height;
@@ -105,26 +93,6 @@ int BitmapButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     default:
         return 0;
     }
-}
-
-RECT BitmapButton::Bounds() {
-    return bounds;
-}
-
-int BitmapButton::AccessibleRole() {
-    return label ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC;
-}
-
-const char* BitmapButton::AccessibleName() {
-    return label ? label : "";
-}
-
-const char* BitmapButton::DefaultActionName() {
-    return label ? "Press" : nullptr;
-}
-
-void BitmapButton::DoDefaultAction(HWND window) {
-    PostNotify(window, commandId);
 }
 
 void BitmapButton::Paint(HDC dc) {

@@ -22,7 +22,6 @@ class BitmapButton : public SkinControl {
     // DC; a face whose allocation fails stays null.
     BitmapButton(ControlHost* host, const RECT* place, int normalId, int pressedId, int commandId,
                  const char* statusText, const char* text, const RECT* textPlace);
-    // Gives back the pressed face, then the normal face.
     ~BitmapButton() override;
 
     // Releases any faces held, loads the new ones through the bitmap cache and
@@ -39,14 +38,13 @@ class BitmapButton : public SkinControl {
     // or straight onto `dc` pixel by pixel when `drawDirect` is set; then the
     // text. Hidden: the background over the button's and its text's areas.
     void Paint(HDC dc) override;
-    // `bounds`. With a label the button is a push button of that name whose
-    // default action posts `commandId`, as a click does; without one it is a
-    // picture without a default action.
-    RECT Bounds() override;
-    int AccessibleRole() override;
-    const char* AccessibleName() override;
-    const char* DefaultActionName() override;
-    void DoDefaultAction(HWND window) override;
+    // With a label a push button of that name, pressed as a click presses it;
+    // without one a picture without a default action.
+    RECT Bounds() override { return bounds; }
+    int AccessibleRole() override { return label ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC; }
+    const char* AccessibleName() override { return label ? label : ""; }
+    const char* DefaultActionName() override { return label ? "Press" : nullptr; }
+    void DoDefaultAction(HWND window) override { PostNotify(window, commandId); }
 
     // Draws the pressed (non-zero) or released face, and the text, in the back
     // buffer and copies them to the host's current DC. Does nothing unless
@@ -57,20 +55,20 @@ class BitmapButton : public SkinControl {
     // from x + width and y + height on, are outside.
     int HitTestStrict(LPARAM lParam, int x, int y) const;
 
-    SkinBitmap* normalFace;   // owned; null for id 0
-    SkinBitmap* pressedFace;  // owned; null for id 0
-    int pressState;           // kIdle, kPressed or kClicked
-    POINT position;           // where the faces are drawn
-    RECT bounds;              // erased and copied with the face; sized for the hit test
+    enum { kIdle = 0, kPressed = 1, kClicked = 3 };
+
+    SkinBitmap* normalFace = nullptr;   // owned; null for id 0
+    SkinBitmap* pressedFace = nullptr;  // owned; null for id 0
+    int pressState = kIdle;             // kIdle, kPressed or kClicked
+    POINT position = {};                // where the faces are drawn
+    RECT bounds = {};                   // erased and copied with the face; sized for the hit test
     char text[kButtonTextSize];
-    RECT textRect;    // the text's top-left corner and the area drawn for it
-    int drawDirect;   // Paint draws the face straight onto its DC
-    int pressOffset;  // the pressed face lies one pixel right and down
+    RECT textRect = {};   // the text's top-left corner and the area drawn for it
+    int drawDirect = 0;   // Paint draws the face straight onto its DC
+    int pressOffset = 0;  // the pressed face lies one pixel right and down
     // The word the face shows, for screen readers; null for a picture. Not
     // copied: the creator keeps the text.
-    const char* label;
-
-    enum { kIdle = 0, kPressed = 1, kClicked = 3 };
+    const char* label = nullptr;
 
   private:
     void ComposeFace(HDC dest, const SkinBitmap* face, int shift, int direct);

@@ -38,13 +38,7 @@ int FindFreeSlot() {
 
 HBITMAP CreateBlankBitmap(HDC dc, int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = -height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = {sizeof header, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     return CreateDIBitmap(dc, &header, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&header),
                           DIB_RGB_COLORS);
 }

@@ -9,9 +9,8 @@
 
 class StripSelector;
 
-// The grid of the picker-mode strip and of the popup: 26 x 26 cells, four to
-// a row; in the popup each cell sits in a 44 x 36 slot, 18 from its left and
-// 10 from its top, with its number 4 from the slot's left and 12 from its top.
+// The grid of the picker-mode strip and of the popup, whose slots each hold
+// a cell and its number.
 constexpr int kPickerCell = 26;
 constexpr int kPickerColumns = 4;
 constexpr int kPickerSlotWidth = 44;
@@ -41,9 +40,9 @@ struct CellPickerState {
 
 extern CellPickerState CellPicker;
 
-// The popup's height for cells 0 to maxValue: a row of 36 per four cells
-// beyond the first row, and 50 more. Bounded so that it, and the popup placed
-// with it, stays within 16-bit screen coordinates.
+// The popup's height for cells 0 to maxValue: a slot's height per row beyond
+// the first, and the margin. Bounded so that the popup stays within 16-bit
+// screen coordinates.
 int PickerHeight(int maxValue);
 
 // Runs the popup for `owner` modal to `window`, whose client origin places it:
@@ -54,5 +53,4 @@ int PickerHeight(int maxValue);
 // is already open.
 LPARAM RunCellPicker(StripSelector* owner, HWND window);
 
-// The popup's dialog procedure.
 INT_PTR CALLBACK CellPickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -21,31 +21,22 @@ struct ControlHost {
     // A window DC while a paint cycle or a mouse dispatch runs (or while the
     // window's owner sets it for its own set-up); null otherwise.
     HDC currentDc;
-    // The back buffer's DC, owned by the skin context: NormalFont selected,
-    // transparent background.
-    HDC memoryDc;
+    HDC memoryDc;  // the back buffer's, owned by the skin context; made with PrepareSkinDc
     SkinBitmap* background;  // owned by the skin context; may be null
     // Registered controls in creation order, entries below controlCount;
-    // owned from their construction until the skin context's RemoveControls
-    // or Destroy.
+    // owned until the skin context's RemoveControls or Destroy.
     SkinControl* controls[kMaxControls];
-    RECT statusRect;  // where controls show their status text
-    // The control whose status text was drawn last; only it wipes the text.
-    // Compared, never followed.
-    const SkinControl* statusOwner;
+    RECT statusRect;                 // where controls show their status text
+    const SkinControl* statusOwner;  // whose status text shows; compared, never followed
 
     // The control that has the keyboard focus while the window itself holds
     // the real focus; null when none does (a child window may have it).
     SkinControl* focused;
-    // The window's keyboard focus order (not owned), and how many stops.
-    const FocusStop* focusOrder;
+    const FocusStop* focusOrder;  // the window's keyboard focus order, not owned
     int focusStops;
-    // The keyboard has been used: the focus mark shows from then on.
-    int focusCues;
-    // Where the focus mark is drawn now; empty without one.
-    RECT focusMark;
-    // A WM_MOUSELEAVE has been asked for and not yet come.
-    int trackingLeave;
+    int focusCues;      // the keyboard has been used: the focus mark shows from then on
+    RECT focusMark;     // where the focus mark is drawn now; empty without one
+    int trackingLeave;  // a WM_MOUSELEAVE has been asked for and not yet come
     // The window's client area for screen readers, made on the first request;
     // holds a reference.
     SkinAccessible* accessible;
@@ -73,9 +64,8 @@ UINT WindowDpi(HWND window);
 // Makes a DC ready for skin drawing: NormalFont, transparent background.
 void PrepareSkinDc(HDC dc);
 
-// A window DC made ready with PrepareSkinDc, given back with the font it had
-// when the object goes. Get() is null for a null window or when the window
-// gives none.
+// A window DC made ready with PrepareSkinDc, given back with its own font.
+// Get() is null for a null window or when the window gives none.
 class SkinDc {
   public:
     explicit SkinDc(HWND window);
@@ -87,8 +77,7 @@ class SkinDc {
     SelectGuard font_;  // selects nothing new; puts the DC's own font back
 };
 
-// The window of a host that has no current DC: a control drawing outside a
-// paint cycle or a dispatch draws through a SkinDc of it.
+// The window of a host without a current DC, for a SkinDc to draw through.
 inline HWND WindowWithoutDc(const ControlHost* host) {
     return host->currentDc ? nullptr : host->window;
 }

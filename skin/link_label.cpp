@@ -31,33 +31,13 @@ int LinkLabel::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-int LinkLabel::AccessibleRole() {
-    return ROLE_SYSTEM_LINK;
-}
-
 int LinkLabel::AccessibleState() {
     return STATE_SYSTEM_LINKED | (visited ? STATE_SYSTEM_TRAVERSED : 0);
-}
-
-const char* LinkLabel::DefaultActionName() {
-    return "Jump";
 }
 
 void LinkLabel::DoDefaultAction(HWND window) {
     visited = 1;
     PostNotify(window, commandId);
-}
-
-HCURSOR LinkLabel::Cursor() {
-    return HandCursor.Get();
-}
-
-int LinkLabel::GetValue() {
-    return visited;
-}
-
-void LinkLabel::SetValue(int value) {
-    visited = value;
 }
 
 void LinkLabel::Paint(HDC dc) {

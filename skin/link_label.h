@@ -1,7 +1,6 @@
 // A line of underlined text that behaves like a hyperlink: blue until it has
 // been clicked and purple afterwards, the hand cursor over it, and a
-// WM_CONTROL_NOTIFY as soon as the left button goes down on it. It keeps no
-// bitmap and learns its size by measuring its text each time it is painted.
+// WM_CONTROL_NOTIFY as soon as the left button goes down on it.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +12,8 @@ constexpr COLORREF kVisitedLinkColour = RGB(0x80, 0, 0x80);
 
 class LinkLabel : public TextLabel {
   public:
-    // The text is drawn with its top-left corner at the top-left of `place`;
-    // the rest of `place` is not used. A text longer than 59 characters, or
-    // none, leaves the label empty. Until the first Paint the label covers
-    // only that corner point.
+    // A TextLabel at the top-left corner of `place`; the rest of `place` is
+    // not used.
     LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
               const char* statusText);
 
@@ -31,15 +28,15 @@ class LinkLabel : public TextLabel {
     // bounds (nothing before the first paint).
     void Paint(HDC dc) override;
     // A link, visited once clicked, whose action jumps: marks it visited and
-    // posts `commandId`, as a click does. The hand cursor over it.
-    int AccessibleRole() override;
+    // posts `commandId`, as a click does.
+    int AccessibleRole() override { return ROLE_SYSTEM_LINK; }
     int AccessibleState() override;
-    const char* DefaultActionName() override;
+    const char* DefaultActionName() override { return "Jump"; }
     void DoDefaultAction(HWND window) override;
-    HCURSOR Cursor() override;
+    HCURSOR Cursor() override { return HandCursor.Get(); }
     // The value of a link: 1 once visited. Setting it marks or clears that.
-    int GetValue() override;
-    void SetValue(int value) override;
+    int GetValue() override { return visited; }
+    void SetValue(int value) override { visited = value; }
 
     int visited;  // clicked at least once; only SetValue clears it
 };

@@ -39,19 +39,20 @@ void SkinBitmap::DrawCentreOutDirect(HDC dest, int x, int y, int dx, int dy) con
     DrawCentreOutWith(dest, x + dx, y + dy, kKeyedSetPixel);
 }
 
-void SkinBitmap::CopyColumnsWith(HDC dest, int firstColumn, int x, int endColumn, int y,
-                                 PixelWrite write) const {
-    for (int column = firstColumn; column < endColumn; ++column)
-        for (int row = 0; row < height; ++row)
-            CopyPixel(dest, column, row, x + column - firstColumn, y + row, write);
+void SkinBitmap::CopyArea(HDC dest, int sourceX, int sourceY, int columns, int rows, int destX,
+                          int destY, PixelWrite write, bool transposed) const {
+    for (int n = 0; n < columns; ++n)
+        for (int m = 0; m < rows; ++m)
+            CopyPixel(dest, sourceX + n, sourceY + m, destX + (transposed ? m : n),
+                      destY + (transposed ? n : m), write);
 }
 
 void SkinBitmap::CopyColumns(HDC dest, int firstColumn, int x, int endColumn, int y) const {
-    CopyColumnsWith(dest, firstColumn, x, endColumn, y, kCopy);
+    CopyArea(dest, firstColumn, 0, endColumn - firstColumn, height, x, y, kCopy, false);
 }
 
 void SkinBitmap::CopyColumnsKeyed(HDC dest, int firstColumn, int x, int endColumn, int y) const {
-    CopyColumnsWith(dest, firstColumn, x, endColumn, y, kKeyed);
+    CopyArea(dest, firstColumn, 0, endColumn - firstColumn, height, x, y, kKeyed, false);
 }
 
 void SkinBitmap::CopyColumnsTransposed(HDC dest, int firstColumn, int x, int endColumn,
@@ -62,14 +63,10 @@ void SkinBitmap::CopyColumnsTransposed(HDC dest, int firstColumn, int x, int end
 
 void SkinBitmap::CopyBlock(HDC dest, int left, int top, int right, int bottom, int sourceX,
                            int sourceY) const {
-    for (int n = 0; n < right - left; ++n)
-        for (int m = 0; m < bottom - top; ++m)
-            CopyPixel(dest, sourceX + n, sourceY + m, left + n, top + m, kCopy);
+    CopyArea(dest, sourceX, sourceY, right - left, bottom - top, left, top, kCopy, false);
 }
 
 void SkinBitmap::CopyBlockTransposed(HDC dest, int left, int top, int right, int bottom,
                                      int sourceX, int sourceY) const {
-    for (int n = 0; n < right - left; ++n)
-        for (int m = 0; m < bottom - top; ++m)
-            CopyPixel(dest, sourceX + n, sourceY + m, left + m, top + n, kCopy);
+    CopyArea(dest, sourceX, sourceY, right - left, bottom - top, left, top, kCopy, true);
 }

@@ -95,23 +95,14 @@ HBITMAP DecodeArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
                                   WICBitmapPaletteTypeCustom)))
         return nullptr;
 
-    int cellWidth = ScalePixels(baseCell, dpi);
+    int cellWidth = ScalePixels(baseCell, dpi), artHeight = ScalePixels(baseHeight, dpi);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER),
-                      cells * cellWidth,
-                      -ScalePixels(baseHeight, dpi),
-                      1,
-                      32,
-                      BI_RGB,
-                      0,
-                      0,
-                      0,
-                      0,
-                      0};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, cells * cellWidth, -artHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     GdiObject<HBITMAP> art(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!art || !DrawCells(factory.Get(), pixels.Get(), cells, cellWidth,
-                           ScalePixels(baseHeight, dpi), static_cast<BYTE*>(bits)))
+    if (!art || !DrawCells(factory.Get(), pixels.Get(), cells, cellWidth, artHeight,
+                           static_cast<BYTE*>(bits)))
         return nullptr;
     return art.Release();
 }

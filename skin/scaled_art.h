@@ -14,16 +14,13 @@ inline int ScalePixels(int value, UINT dpi) {
 }
 
 // The artwork of bitmap resource `id` for `dpi`, as a new bitmap the caller
-// owns. At 96 DPI it is the bitmap resource itself, pixel for pixel. At any
-// other DPI the bitmap is split into `cells` equal cells across its width
-// and each cell is drawn at ScalePixels of its size: width
-// cells * ScalePixels(width96 / cells, dpi), height ScalePixels(height96, dpi).
-// That art is a top-down 32-bit DIB section, decoded by the system's imaging
-// component from the PNG rendering of the bitmap for the smallest rendering
-// DPI at least `dpi` (res/resource_ids.h): copied pixel for pixel at that
+// owns. At 96 DPI it is the bitmap resource itself. At any other DPI the
+// bitmap is split into `cells` equal cells across and each cell is drawn at
+// ScalePixels of its size, as a top-down 32-bit DIB section decoded by the
+// system's imaging component from the PNG rendering for the smallest
+// rendering DPI at least `dpi` (res/resource_ids.h): pixel for pixel at that
 // DPI, scaled down with a high-quality filter below it, enlarged smoothly
 // above the largest. A bitmap without a rendering of its size (a build's own
-// background) is enlarged from its 96-DPI bitmap. COM is initialised for the
-// call on a thread that has not done so. Returns null when the resource
+// background) is enlarged from its 96-DPI bitmap. Null when the resource
 // cannot be loaded or decoded.
 HBITMAP LoadSkinArt(HINSTANCE instance, WORD id, UINT dpi, int cells);

@@ -104,8 +104,7 @@ class SkinAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
         *child = nullptr;
         Child found = Resolve(id);
-        if (found.status != S_OK || found.self) return E_INVALIDARG;
-        if (found.control) return S_FALSE;
+        if (found.status != S_OK || !found.window) return found.control ? S_FALSE : E_INVALIDARG;
         return CreateStdObject(found.window, OBJID_WINDOW, __uuidof(IDispatch),
                                reinterpret_cast<void**>(child));
     }
@@ -214,16 +213,15 @@ class SkinAccessible final : public IAccessible {
         end->vt = VT_EMPTY;
         Child found = Resolve(start);
         if (found.status != S_OK) return found.status;
-        LONG from = start.lVal;
         LONG count = host->controlCount + WindowCount();
         LONG to = 0;
-        if (found.self) {
+        if (!found.control && !found.window) {
             if (direction == NAVDIR_FIRSTCHILD) to = 1;
             if (direction == NAVDIR_LASTCHILD) to = count;
         } else if (direction == NAVDIR_NEXT) {
-            to = from + 1;
+            to = start.lVal + 1;
         } else if (direction == NAVDIR_PREVIOUS) {
-            to = from - 1;
+            to = start.lVal - 1;
         }
         if (to < 1 || to > count) return S_FALSE;
         return Number(to, end);
@@ -257,35 +255,22 @@ class SkinAccessible final : public IAccessible {
     ULONG references = 1;
 
   private:
-    // What a child id names: the client area itself, a control or a child
-    // window. E_FAIL once the skin is gone, E_INVALIDARG for no such child.
+    // What a child id names: a control, a child window, or with neither the
+    // client area itself. E_FAIL once the skin is gone, E_INVALIDARG for no
+    // such child.
     struct Child {
         HRESULT status;
-        bool self;
         SkinControl* control;
         HWND window;
     };
     Child Resolve(const VARIANT& id) const {
-        Child found = {E_INVALIDARG, false, nullptr, nullptr};
-        if (!host) {
-            found.status = E_FAIL;
-            return found;
-        }
-        if (id.vt != VT_I4 || id.lVal < 0) return found;
-        LONG n = id.lVal;
-        found.status = S_OK;
-        if (n == CHILDID_SELF) {
-            found.self = true;
-        } else if (n <= host->controlCount) {
-            found.control = host->controls[n - 1];
-        } else {
-            n -= host->controlCount;
-            HWND child = GetWindow(host->window, GW_CHILD);
-            while (child && --n > 0) child = GetWindow(child, GW_HWNDNEXT);
-            found.window = child;
-            if (!child) found.status = E_INVALIDARG;
-        }
-        return found;
+        if (!host) return {E_FAIL, nullptr, nullptr};
+        if (id.vt != VT_I4 || id.lVal < 0) return {E_INVALIDARG, nullptr, nullptr};
+        LONG n = id.lVal - host->controlCount;
+        if (n <= 0) return {S_OK, id.lVal ? host->controls[id.lVal - 1] : nullptr, nullptr};
+        HWND child = GetWindow(host->window, GW_CHILD);
+        while (child && --n > 0) child = GetWindow(child, GW_HWNDNEXT);
+        return {child ? S_OK : E_INVALIDARG, nullptr, child};
     }
     LONG WindowCount() const { return WindowIdOf(nullptr) - host->controlCount; }
     // The child id of the child window that is or holds `target`; 0 when

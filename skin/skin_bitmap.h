@@ -21,12 +21,11 @@ constexpr int kSquareCells = 0;
 
 // A bitmap selected into a memory DC of its own. Records of one id and DPI
 // share the DC and the bitmap. The owner creates it with new, and disposes of
-// it with ReleaseSkinBitmap (ReleaseShared, then delete).
+// it with ReleaseSkinBitmap.
 struct SkinBitmap {
     // Runs LoadShared and keeps its result in `created`.
     SkinBitmap(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi = kBaseDpi, int cells = 1);
-    // A share is counted once: a record is moved, never copied, and the
-    // moved-from one holds nothing to release.
+    // Moved, never copied: a share is counted once.
     SkinBitmap(SkinBitmap&& other) noexcept
         : width(other.width),
           height(other.height),
@@ -39,24 +38,22 @@ struct SkinBitmap {
     SkinBitmap(const SkinBitmap&) = delete;
     SkinBitmap& operator=(const SkinBitmap&) = delete;
 
-    // Takes the cached bitmap of `id` for `dpi`, or loads it (LoadSkinArt,
-    // the artwork split into `cells` cells across, or with kSquareCells into
-    // as many as its width holds its height; a blank one of the id's size
-    // scaled to `dpi` when the resource cannot be loaded) into a memory DC
-    // compatible with `dc` and enters it in the first free cache slot.
-    // Returns 1 when the bitmap was made here, 0 when it was shared. With
-    // every slot in use, or without a memory DC, the new bitmap is used but
-    // not cached: this record then owns it alone.
+    // Takes the cached bitmap of `id` for `dpi`, or loads it (LoadSkinArt in
+    // `cells` cells across, or with kSquareCells as many as its width holds
+    // its height; a blank one of the id's size scaled to `dpi` when the
+    // resource cannot be loaded) into a memory DC compatible with `dc` and
+    // enters it in the first free cache slot. Returns 1 when the bitmap was
+    // made here, 0 when it was shared. With every slot in use, or without a
+    // memory DC, the new bitmap is not cached: this record owns it alone.
     int LoadShared(HINSTANCE instance, HDC dc, BitmapId id, UINT dpi = kBaseDpi, int cells = 1);
     // Gives the bitmap back: the last user of a cached id deletes the DC and
-    // bitmap and frees the slot; an uncached record deletes its own. The
-    // record's handles are cleared, so a second release does nothing.
+    // bitmap and frees the slot; an uncached record deletes its own. A second
+    // release does nothing.
     void ReleaseShared();
 
-    // Repeats the bitmap from the destination's origin over `rect` (right and
-    // bottom exclusive), clipped to x >= 0 and y >= 0, with one block transfer
-    // per tile; returns how many were made. Nothing is drawn without a memory
-    // DC or for a bitmap of zero width or height.
+    // Repeats the bitmap from the destination's origin over `rect`, clipped to
+    // x >= 0 and y >= 0, with one block transfer per tile; returns how many
+    // were made. Nothing is drawn without a memory DC or for an empty bitmap.
     int TileFill(HDC dest, RECT rect) const;
 
     // The per-pixel copies: GetPixel on the bitmap, SetPixelV (SetPixel for
@@ -94,8 +91,9 @@ struct SkinBitmap {
     void CopyPixel(HDC dest, int sourceX, int sourceY, int destX, int destY,
                    PixelWrite write) const;
     void DrawCentreOutWith(HDC dest, int x, int y, PixelWrite write) const;
-    void CopyColumnsWith(HDC dest, int firstColumn, int x, int endColumn, int y,
-                         PixelWrite write) const;
+    // Column by column; transposed, source column n becomes destination row n.
+    void CopyArea(HDC dest, int sourceX, int sourceY, int columns, int rows, int destX, int destY,
+                  PixelWrite write, bool transposed) const;
 };
 
 // ReleaseShared and delete; `bitmap` becomes null. Does nothing for null.
@@ -112,8 +110,7 @@ HBITMAP CreateBlankBitmap(HDC dc, int width, int height);
 constexpr int kBitmapCacheSlots = 50;
 
 // The process-wide cache, in parallel columns. A slot is in use while its
-// count is non-zero; in use it has its id and DPI, and no two slots in use
-// share both.
+// count is non-zero; no two slots in use share both id and DPI.
 struct BitmapCacheTable {
     BitmapId ids[kBitmapCacheSlots];
     UINT dpis[kBitmapCacheSlots];

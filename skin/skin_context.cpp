@@ -70,19 +70,8 @@ SkinDc::~SkinDc() = default;
 
 SkinContext::SkinContext(ControlHost* host, HINSTANCE instance)
     : host(host), paintInfo(), windowRect(), outerDc(nullptr) {
+    *host = ControlHost();
     host->instance = instance;
-    host->controlCount = 0;
-    host->currentDc = nullptr;
-    host->statusOwner = nullptr;
-    host->memoryDc = nullptr;
-    host->background = nullptr;
-    host->focused = nullptr;
-    host->focusOrder = nullptr;
-    host->focusStops = 0;
-    host->focusCues = 0;
-    SetRectEmpty(&host->focusMark);
-    host->trackingLeave = 0;
-    host->accessible = nullptr;
 }
 
 SkinContext::~SkinContext() {

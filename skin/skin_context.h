@@ -13,29 +13,26 @@ class SkinContext {
     // Binds to `host` and makes it empty: no controls, window or DCs. The
     // host's earlier contents are forgotten, not freed.
     SkinContext(ControlHost* host, HINSTANCE instance);
-    // Runs Destroy, so a context deleted without it leaves nothing behind.
-    ~SkinContext();
+    ~SkinContext();  // runs Destroy
     SkinContext(const SkinContext&) = delete;
     SkinContext& operator=(const SkinContext&) = delete;
 
     // Binds to `window` at `dpi` (0: the window's own, WindowDpi): copies
     // `status` into the host's status rectangle (empty when null), makes the
-    // fonts and the hand cursor (cursor resource `cursorId`) for that DPI
-    // unless they exist for it, and loads the background `backgroundId` for
-    // it through the host's current DC or a DC of the window. A second Attach
-    // replaces the background; with another DPI it is how the skin changes
-    // scale. The back buffer is CreateBackBuffer's, once the window has its
-    // size. A step that fails leaves what it would replace: fonts that cannot
-    // both be made keep the earlier pair, a cursor that cannot be loaded the
-    // earlier one; without a background only controls paint.
+    // fonts and the hand cursor (resource `cursorId`) for that DPI unless
+    // they exist for it, and loads the background `backgroundId` for it
+    // through the host's current DC or a DC of the window. Attaching again
+    // replaces the background, and at another DPI rescales the skin. A step
+    // that fails leaves what it would replace (fonts are replaced as a pair);
+    // without a background only controls paint.
     void Attach(HWND window, BitmapId backgroundId, int cursorId, const RECT* status, UINT dpi = 0);
     // A font of `faceName` (at most 31 characters, else the mapper's default
     // face) with cell height `height`; null when GDI refuses.
     static HFONT CreateSkinFont(const char* faceName, int height, int underline);
     // The skin's face with cell height `height` at 96 DPI, for `dpi`: at 96 the
-    // bitmap face the artwork was drawn around; at any other DPI a TrueType
-    // face of the same look, at the scaled height, since the bitmap face has
-    // only a few sizes. Null when GDI refuses.
+    // bitmap face the artwork was drawn around, else (it has only a few
+    // sizes) a TrueType face of the same look at the scaled height. Null when
+    // GDI refuses.
     static HFONT CreateScaledFont(int height, int underline, UINT dpi);
     // Replaces the back buffer and its memory DC with ones reaching from the
     // client origin to the window's bottom-right corner (the whole window for
@@ -44,22 +41,20 @@ class SkinContext {
     void CreateBackBuffer(HWND window);
 
     // The paint cycle, for WM_PAINT: BeginSkinPaint pauses 50 ms, begins the
-    // paint and returns the window DC that the cycle draws through (null when
-    // there is no window or DC); PaintAll tiles the background over the
-    // update rectangle and paints every visible control; PaintText draws a
-    // text in NormalFont (nothing outside a cycle); EndSkinPaint gives the DC
-    // back. A cycle that runs inside a mouse dispatch restores the
-    // dispatch's DC when it ends; cycles do not nest.
+    // paint and returns the window DC the cycle draws through (null without
+    // window or DC); PaintAll tiles the background over the update rectangle
+    // and paints every visible control; PaintText draws a text in NormalFont
+    // (nothing outside a cycle); EndSkinPaint gives the DC back, restoring a
+    // mouse dispatch's DC when the cycle ran inside one. Cycles do not nest.
     HDC BeginSkinPaint();
     void PaintAll();
     void PaintText(int x, int y, const char* text);
     void EndSkinPaint();
 
     // Offers a mouse message (low 16 bits 0x200 to 0x209) to every active
-    // control in creation order, with a window DC as the host's current DC.
-    // Returns 1 when a control consumed it (later controls do not see it),
-    // else 0. Other messages, and any message while no control is
-    // registered, return 0 without taking a DC.
+    // control in creation order, with a window DC as the host's current DC,
+    // until one consumes it: then 1, else 0. Other messages, and any while no
+    // control is registered, return 0 without taking a DC.
     int DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The window's other messages that the skin answers, offered before
@@ -84,11 +79,9 @@ class SkinContext {
     // Deletes every registered control, once; the host then holds none, and
     // no focus or status text of theirs.
     void RemoveControls();
-
     // Frees the background, back buffer and memory DC, lets go of the screen
-    // readers' object and deletes every registered control, once; the host
-    // then holds no controls, background or memory DC. The fonts and the
-    // cursor stay. Calling it again does nothing.
+    // readers' object and runs RemoveControls. The fonts and the cursor stay.
+    // Calling it again does nothing.
     void Destroy();
 
     ControlHost* host;

@@ -22,38 +22,6 @@ SkinControl::~SkinControl() {
     }
 }
 
-int SkinControl::GetValue() {
-    return 0;
-}
-
-void SkinControl::SetValue(int) {}
-
-RECT SkinControl::Bounds() {
-    return RECT();
-}
-
-int SkinControl::AccessibleRole() {
-    return ROLE_SYSTEM_GRAPHIC;
-}
-
-const char* SkinControl::AccessibleName() {
-    return "";
-}
-
-int SkinControl::AccessibleState() {
-    return 0;
-}
-
-const char* SkinControl::DefaultActionName() {
-    return nullptr;
-}
-
-void SkinControl::DoDefaultAction(HWND) {}
-
-HCURSOR SkinControl::Cursor() {
-    return nullptr;
-}
-
 bool SkinControl::CanTakeFocus() {
     return active && visible && DefaultActionName();
 }

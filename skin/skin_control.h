@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <new>
 #include <utility>
 
@@ -21,16 +23,12 @@ constexpr int kStatusTextSize = 80;  // NUL included
 
 class SkinControl {
   public:
-    // Registers the control at the end of the host's table: creation order is
-    // the order of dispatch and painting. The host then owns it and deletes it
-    // in the skin context's RemoveControls or Destroy. With the table full the
-    // control is not registered and its creator keeps it; NewControl never
-    // leaves one so.
-    // A status text longer than 79 characters is refused: the control then
-    // has none, as with a null text.
+    // Registers the control at the end of the host's table (the order of
+    // dispatch and painting); the host owns it from then on. With the table
+    // full it stays its creator's (NewControl never leaves one so). A status
+    // text over 79 characters is refused, leaving none, as a null one does.
     SkinControl(ControlHost* host, const char* statusText);
-    // Leaves the host's table if still listed in it, so deleting a control
-    // directly never leaves the host a dangling pointer.
+    // Leaves the host's table if still listed in it.
     virtual ~SkinControl();
     SkinControl(const SkinControl&) = delete;
     SkinControl& operator=(const SkinControl&) = delete;
@@ -40,43 +38,40 @@ class SkinControl {
     virtual int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Draws the control on `dc`; one that is not visible erases its area.
     virtual void Paint(HDC dc) = 0;
-    virtual int GetValue();
-    virtual void SetValue(int value);
+    virtual int GetValue() { return 0; }
+    virtual void SetValue(int) {}
 
     // What the control covers on the window: the window is not dragged there
     // (its right and bottom edges taken in, as the controls' hit tests do),
     // the focus mark goes just outside it, and screen readers are told it as
-    // its place. Base: the empty rectangle.
-    virtual RECT Bounds();
-    // How a screen reader sees the control: a ROLE_SYSTEM_ role (base: a
-    // graphic), a name (base: none), the STATE_SYSTEM_ bits of its own such
-    // as checked (base: none; the skin adds visibility and focus), and the
-    // name of its default action (base: null, none: it never takes the
-    // keyboard focus).
-    virtual int AccessibleRole();
-    virtual const char* AccessibleName();
-    virtual int AccessibleState();
-    virtual const char* DefaultActionName();
+    // its place.
+    virtual RECT Bounds() { return RECT(); }
+    // How a screen reader sees the control: its role, its name, the
+    // STATE_SYSTEM_ bits of its own such as checked (the skin adds visibility
+    // and focus), and the name of its default action (null: it never takes
+    // the keyboard focus).
+    virtual int AccessibleRole() { return ROLE_SYSTEM_GRAPHIC; }
+    virtual const char* AccessibleName() { return ""; }
+    virtual int AccessibleState() { return 0; }
+    virtual const char* DefaultActionName() { return nullptr; }
     // Does what a completed click does, posting to `window` what the click
-    // posts; for the keyboard and screen readers. Base: nothing.
-    virtual void DoDefaultAction(HWND window);
+    // posts; for the keyboard and screen readers.
+    virtual void DoDefaultAction(HWND) {}
     // The cursor shown while the pointer is over the control; null leaves it
     // to the window.
-    virtual HCURSOR Cursor();
+    virtual HCURSOR Cursor() { return nullptr; }
 
     // Shows (non-zero) or hides the control, activity following, and
     // repaints it; a hide repaints only once until the next show.
     void Show(int shown);
-    // Paints at once: through the host's current DC when one is set, else
-    // through a window DC of its own (nothing without a window). Does nothing
-    // once a hidden control has been erased.
+    // Paints at once, through the host's current DC or else a window DC of its
+    // own; nothing once a hidden control has been erased.
     void Redraw();
-    // Shows the status text in the host's status rectangle: state 1 the text
-    // before the first "@" (all of it without one), state 2 the text after
-    // it, any other state none. Composed in the back buffer and copied to the
-    // host's current DC (to nothing when none is set). Does nothing when the
-    // state is unchanged or the text is empty; state 0 wipes the rectangle
-    // only while it holds this control's text, not another's drawn since.
+    // Shows the status text in the host's status rectangle, through the back
+    // buffer to the current DC: state 1 the text before the first "@" (all of
+    // it without one), state 2 the text after it, any other state none.
+    // Nothing when the state is unchanged or the text is empty; state 0 wipes
+    // the rectangle only while it holds this control's text.
     void ShowStatus(int state);
     // Whether the mouse position in a mouse message's lParam lies inside the
     // rectangle, all four edges included.
@@ -86,8 +81,7 @@ class SkinControl {
     // The control's child id in the window's object for screen readers: its
     // place in the host's table, counted from 1; 0 when it is not registered.
     int ChildId() const;
-    // Tells screen readers that something of the control changed (an
-    // EVENT_OBJECT_ event, for its child id).
+    // Tells screen readers of an EVENT_OBJECT_ event of the control.
     void NotifyEvent(DWORD event);
     // Active, visible and with a default action.
     bool CanTakeFocus();

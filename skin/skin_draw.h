@@ -1,4 +1,4 @@
-// The two drawing helpers the controls share besides their bitmaps.
+// The drawing helpers the controls share besides their bitmaps.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,5 @@
 #include <string.h>
 
-#include "common/bounded_text.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
@@ -23,16 +22,10 @@ void SkinControl::ShowStatus(int state) {
     if (host->background) host->background->TileFill(memoryDc, rect);
     SetTextColor(memoryDc, StatusTextColor);
 
-    char part[kStatusTextSize] = "";
     const char* at = strchr(statusText, '@');
-    if (state == 1) {
-        size_t length = at ? static_cast<size_t>(at - statusText) : strlen(statusText);
-        memcpy(part, statusText, length);
-        part[length] = '\0';
-    } else if (state == 2 && at) {
-        CopyText(part, at + 1);
-    }
-    if (part[0]) DrawTextAt(memoryDc, rect.left, rect.top, part);
+    const char* part = state == 1 ? statusText : state == 2 && at ? at + 1 : "";
+    int length = state == 1 && at ? static_cast<int>(at - statusText) : lstrlenA(part);
+    if (length) TextOutA(memoryDc, rect.left, rect.top, part, length);
     if (host->currentDc) BlitRect(host->currentDc, memoryDc, &rect);
     host->statusOwner = state == 0 ? nullptr : this;
     statusState = state;

@@ -12,18 +12,7 @@ StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stri
                              unsigned captionOffset, const char* caption, int startValue,
                              int rangeArg, const char* statusText, int commandId, int flags,
                              const char* name)
-    : SkinControl(host, statusText),
-      value(0),
-      cellRect(),
-      area(),
-      flags(flags),
-      strip(nullptr),
-      minValue(0),
-      maxValue(0),
-      twoPhase(0),
-      captionDx(0),
-      captionDy(0),
-      captionRect() {
+    : SkinControl(host, statusText), flags(flags) {
     this->name[0] = '\0';
     this->caption[0] = '\0';
     if (name) CopyText(this->name, name);
@@ -132,14 +121,6 @@ void StripSelector::Notify(HWND window) {
     NotifyEvent(EVENT_OBJECT_STATECHANGE);
 }
 
-bool StripSelector::IsCheckBox() const {
-    return twoPhase && !(flags & kStripValueOnly);
-}
-
-bool StripSelector::Ticked() const {
-    return value - minValue >= 2;
-}
-
 RECT StripSelector::Bounds() {
     RECT hit = cellRect;
     if (IsCheckBox() && !IsRectEmpty(&captionRect)) UnionRect(&hit, &cellRect, &captionRect);
@@ -148,10 +129,6 @@ RECT StripSelector::Bounds() {
 
 int StripSelector::AccessibleRole() {
     return IsCheckBox() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
-}
-
-const char* StripSelector::AccessibleName() {
-    return caption;
 }
 
 int StripSelector::AccessibleState() {
@@ -232,17 +209,11 @@ void StripSelector::Paint(HDC dc) {
     }
 }
 
-int StripSelector::GetValue() {
-    return (flags & kStripValueOnly) ? value : value - minValue;
-}
-
 void StripSelector::SetValue(int v) {
     if (flags & kStripValueOnly) {
         value = v;
         return;
     }
-    long long next = static_cast<long long>(v) + minValue;
-    if (next < minValue) next = minValue;
-    if (next > maxValue) next = maxValue;
-    value = static_cast<int>(next);
+    long long next = static_cast<long long>(v < 0 ? 0 : v) + minValue;
+    value = static_cast<int>(next > maxValue ? maxValue : next);
 }

@@ -25,28 +25,27 @@ constexpr int kStripCaptionSize = 64;  // NUL included
 
 class StripSelector : public SkinControl {
   public:
-    // `place` holds x, y, width and height (not right and bottom, as MakeRect
-    // gives them): `area` covers it, and the cell's top-left corner is (x, y). The strip `stripId`
-    // is loaded through the host's current DC, drawn for the host's DPI as square cells (a
-    // picker's grid at 96 DPI, its cells 26 pixels at any). `captionOffset` packs the caption's x
-    // offset from the cell (high word) and its y offset upwards (low word), each biased by 0x8000.
-    // `startValue` is the lowest value and the start; a `rangeArg` above 0 is the highest value,
-    // one of 0 or below is the negated highest value and makes odd values pressed phases (not in
-    // picker mode, where every value is a pick). The caption is cut to 63 characters; a name that
-    // does not fit in 39 is refused, leaving it empty, as a null name does. When the strip cannot
-    // be allocated, the cell is the place itself, so nothing is ever drawn outside `area`. With
-    // kStripValueOnly nothing but the flags and the name is set: the creator sets the value with
-    // SetValue before reading it.
+    // `place` holds x, y, width and height (not right and bottom): `area`
+    // covers it, the cell's top-left corner is (x, y); see Place for the strip
+    // and `captionOffset`. `startValue` is the lowest value and the start; a
+    // `rangeArg` above 0 is the highest value, one of 0 or below the negated
+    // highest value, making odd values pressed phases (not in picker mode).
+    // The caption is cut to 63 characters; a name over 39 is refused, leaving
+    // it empty, as a null one does. With kStripValueOnly only the flags and
+    // the name are set: the creator calls SetValue before reading the value.
     StripSelector(ControlHost* host, const RECT* place, BitmapId stripId, unsigned captionOffset,
                   const char* caption, int startValue, int rangeArg, const char* statusText,
                   int commandId, int flags, const char* name);
-    // Releases the strip.
     ~StripSelector() override;
 
     // Places the control anew, as the constructor does: `area` and the cell
-    // from `place`, the strip `stripId` loaded for the skin's DPI in place of
-    // the one held, the caption's offsets; the caption counts as not painted
-    // until the next Paint. Not for kStripValueOnly.
+    // from `place`; the strip `stripId` loaded through the host's current DC
+    // in place of the one held, as square cells for the skin's DPI (a
+    // picker's grid at 96 DPI); `captionOffset` packing the caption's x
+    // offset from the cell (high word) and its y offset upwards (low word),
+    // each biased by 0x8000. Without the strip the cell is `area` itself. The
+    // caption counts as not painted until the next Paint. Not for
+    // kStripValueOnly.
     void Place(const RECT* place, BitmapId stripId, unsigned captionOffset);
 
     // Hover text, stepping on presses and releases inside the cell, the end
@@ -68,12 +67,11 @@ class StripSelector : public SkinControl {
     // with kStripValueOnly. Either action posts commandId as the click does.
     RECT Bounds() override;
     int AccessibleRole() override;
-    const char* AccessibleName() override;
+    const char* AccessibleName() override { return caption; }
     int AccessibleState() override;
     const char* DefaultActionName() override;
     void DoDefaultAction(HWND window) override;
-    // value - minValue (the raw value with kStripValueOnly).
-    int GetValue() override;
+    int GetValue() override { return (flags & kStripValueOnly) ? value : value - minValue; }
     // value = v + minValue, kept within minValue to maxValue (the raw v with
     // kStripValueOnly). Nothing is repainted.
     void SetValue(int v) override;
@@ -90,19 +88,19 @@ class StripSelector : public SkinControl {
     // strip.
     bool CopyGridCell(HDC dest, const RECT& target, int index) const;
 
-    int value;
-    RECT cellRect;  // where the cell is drawn; the hit rectangle, edges included
-    RECT area;      // cell and caption, erased while hidden
+    int value = 0;
+    RECT cellRect = {};  // where the cell is drawn; the hit rectangle, edges included
+    RECT area = {};      // cell and caption, erased while hidden
     int flags;
-    SkinBitmap* strip;  // owned; null with kStripValueOnly or when out of memory
-    int minValue;
-    int maxValue;
+    SkinBitmap* strip = nullptr;  // owned; null with kStripValueOnly or when out of memory
+    int minValue = 0;
+    int maxValue = 0;
     char name[kStripTextSize];
-    int twoPhase;
-    int captionDx;
-    int captionDy;  // upwards from the cell's top
+    int twoPhase = 0;
+    int captionDx = 0;
+    int captionDy = 0;  // upwards from the cell's top
     char caption[kStripCaptionSize];
-    RECT captionRect;  // the caption as last painted; empty before
+    RECT captionRect = {};  // the caption as last painted; empty before
 
   private:
     // Takes `next` as the value, wrapped (above maxValue to minValue, then
@@ -111,6 +109,6 @@ class StripSelector : public SkinControl {
     void PaintStripCell(HDC dc);
     // Posts commandId to `window` and tells screen readers of the change.
     void Notify(HWND window);
-    bool IsCheckBox() const;
-    bool Ticked() const;
+    bool IsCheckBox() const { return twoPhase && !(flags & kStripValueOnly); }
+    bool Ticked() const { return value - minValue >= 2; }
 };

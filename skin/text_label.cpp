@@ -1,7 +1,5 @@
 #include "skin/text_label.h"
 
-#include <oleacc.h>
-
 #include "common/bounded_text.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_draw.h"
@@ -13,10 +11,6 @@ TextLabel::TextLabel(ControlHost* host, int x, int y, const char* text, const ch
     if (text) CopyText(this->text, text);
 }
 
-int TextLabel::OnMouse(HWND, UINT, WPARAM, LPARAM) {
-    return 0;
-}
-
 void TextLabel::Paint(HDC dc) {
     if (!visible) {
         if (host->background) host->background->TileFill(dc, bounds);
@@ -24,16 +18,4 @@ void TextLabel::Paint(HDC dc) {
     }
     SetTextColor(dc, 0);
     bounds = DrawMeasuredText(dc, bounds.left, bounds.top, text);
-}
-
-RECT TextLabel::Bounds() {
-    return bounds;
-}
-
-int TextLabel::AccessibleRole() {
-    return ROLE_SYSTEM_STATICTEXT;
-}
-
-const char* TextLabel::AccessibleName() {
-    return text;
 }

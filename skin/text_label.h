@@ -20,14 +20,14 @@ class TextLabel : public SkinControl {
     // label covers only that point.
     void MoveTo(int x, int y) { SetRect(&bounds, x, y, x, y); }
 
-    int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnMouse(HWND, UINT, WPARAM, LPARAM) override { return 0; }
     // Visible: the text in black in the DC's font, measured into `bounds`.
     // Hidden: the background over the measured bounds.
     void Paint(HDC dc) override;
     // The measured text, as static text named by it.
-    RECT Bounds() override;
-    int AccessibleRole() override;
-    const char* AccessibleName() override;
+    RECT Bounds() override { return bounds; }
+    int AccessibleRole() override { return ROLE_SYSTEM_STATICTEXT; }
+    const char* AccessibleName() override { return text; }
 
     RECT bounds;  // the text's rectangle as last measured
     char text[kLabelTextSize];

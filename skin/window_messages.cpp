@@ -1,6 +1,4 @@
-// The skinned window's messages besides the mouse's: keyboard focus among the
-// controls, dragging by the background, the controls' cursors, the status
-// text wiped when the pointer leaves, and the screen readers' requests.
+// SkinContext::DispatchWindow: the skinned window's messages besides the mouse's.
 #include <oleacc.h>
 
 #include "skin/skin_accessible.h"
