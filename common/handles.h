@@ -109,6 +109,10 @@ class ComRef : public UniqueHandle<Interface*, ReleaseInterface<Interface>> {
 
     Interface* operator->() const { return this->Get(); }
     void** OutVoid() { return reinterpret_cast<void**>(this->Out()); }
+
+  private:
+    // ref->Release() is COM's; letting the reference go unreleased is not offered.
+    using ComRef::UniqueHandle::Release;
 };
 
 // Selects an object into a DC and selects the previous one back on scope exit.
