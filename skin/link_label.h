@@ -12,8 +12,8 @@ constexpr COLORREF kVisitedLinkColour = RGB(0x80, 0, 0x80);
 
 class LinkLabel : public TextLabel {
   public:
-    // A TextLabel at the top-left corner of `place`; the rest of `place` is
-    // not used.
+    // A TextLabel at the top-left corner of `place` (the rest is not used),
+    // but created active.
     LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
               const char* statusText);
 
