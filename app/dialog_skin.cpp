@@ -217,12 +217,17 @@ void FitFieldHeight(HWND list, int height) {
 }
 
 // The list along the bottom, its field as high as the artwork's strip for it
-// in any font. At 96 DPI, until the DPI changes, it keeps the dialog's own.
+// in any font. At 96 DPI it has the dialog's own font, also after a change
+// back to 96: a font made from the bitmap face's name may resolve to another
+// face than the dialog's, and the look at 96 is the first start's.
 void PlaceList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    if (SkinDpi != kBaseDpi || ListFont) {
-        GdiObject<HFONT> font(SkinContext::CreateScaledFont(kListFontHeight, 0, SkinDpi));
-        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    GdiObject<HFONT> font;
+    if (SkinDpi != kBaseDpi) font.Reset(SkinContext::CreateScaledFont(kListFontHeight, 0, SkinDpi));
+    if (font || ListFont) {
+        HFONT shown =
+            font ? font.Get() : reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
         ListFont = std::move(font);
     }
     FitFieldHeight(list, S(kListFieldHeight));
