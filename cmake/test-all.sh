@@ -11,12 +11,12 @@ done
 ctest --preset win64
 
 # The 32-bit Wine loader is itself a small i386 program: when the kernel
-# cannot run it, it cannot run the win32 build either.
+# cannot run it, or wine32 could not be installed, nothing runs the win32 build.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     ctest --preset win32
 else
     echo "test-all.sh: SKIPPED the win32 tests: this machine cannot run 32-bit (i386) programs" \
-        "(/usr/lib/wine/wine does not start); the win64 tests above ran and passed." >&2
+        "(/usr/lib/wine/wine is missing or does not start); the win64 tests above ran and passed." >&2
     cmake/check-exe.sh i686-w64-mingw32-objdump build/win32/setup.exe
 fi
 
