@@ -519,10 +519,14 @@ TEST_F(InstallDialog, FolderThatCannotBeUsedIsReportedWithItsCause) {
 // the cause has gone, the same command installs. The machine's hive alone
 // refusing the presets is no failure.
 TEST_F(InstallDialog, FaultKeepsTheDialogChoosingAndSaysWhy) {
+    bool untried = false;
     for (const FaultReport& c : kFaultReports) {
         SCOPED_TRACE(static_cast<int>(c.fault));
         std::unique_ptr<TempFolder> place = FolderFor(c.fault);
-        if (!place) continue;
+        if (!place) {
+            untried = true;
+            continue;
+        }
         ResetFolderTables();
         PlaceCandidate(place->Path(), 0);
         Open();
@@ -551,6 +555,7 @@ TEST_F(InstallDialog, FaultKeepsTheDialogChoosingAndSaysWhy) {
         DestroyWindow(dialog);
     }
     dialog = nullptr;
+    if (untried) GTEST_SKIP() << kNoSmallDrive;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "common/bounded_text.h"
 #include "app/program_holding.h"
+#include "common/bounded_text.h"
 #include "common/handles.h"
 #include "payload/payload_install.h"
 #include "payload/staged_file.h"
@@ -91,10 +91,14 @@ TEST_F(PayloadInstall, UntickedOptionsKeepTheirPayloadOut) {
 // nothing else, is in the folder as it was, and the presets are as they were
 // in both hives. The machine's hive alone refusing is no failure.
 TEST_F(PayloadInstall, FaultLeavesFolderAndPresetsAsTheyWere) {
+    bool untried = false;
     for (const FaultReport& c : kFaultReports) {
         SCOPED_TRACE(static_cast<int>(c.fault));
         std::unique_ptr<TempFolder> folderForFault = FolderFor(c.fault);
-        if (!folderForFault) continue;
+        if (!folderForFault) {
+            untried = true;
+            continue;
+        }
         const TempFolder& place = *folderForFault;
         CopyText(DestinationFolder, place.Path().c_str());
         ArrangedFault fault(c.fault, place.Path());
@@ -125,6 +129,7 @@ TEST_F(PayloadInstall, FaultLeavesFolderAndPresetsAsTheyWere) {
         EXPECT_EQ(2u, FolderNames(place.Path()).size());
         RegDeleteTreeA(HKEY_CURRENT_USER, kPresetKey);
     }
+    if (untried) GTEST_SKIP() << kNoSmallDrive;
 }
 
 // An install killed midway leaves staged files and backups; the next one
@@ -165,8 +170,7 @@ TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
     }
     // Staging itself never writes through a link that is still there.
     WriteWholeFile(victim, original);
-    ASSERT_TRUE(
-        CreateHardLinkA((folder / "Strokes.8tx.pcs-new").c_str(), victim.c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkA((folder / "Strokes.8tx.pcs-new").c_str(), victim.c_str(), nullptr));
     EXPECT_FALSE(StageFile(folder.Path().c_str(), "Strokes.8tx", "new", 3, &failure));
     EXPECT_EQ(original, ReadWholeFile(victim));
     RemoveLeftovers(folder.Path().c_str(), "Strokes.8tx");

@@ -61,16 +61,17 @@ void WriteEarlierFiles(const std::string& folder) {
     WriteWholeFile(folder + kTexture, std::vector<char>(5000, 't'));
 }
 
+const char kNoSmallDrive[] =
+    "no small drive S: (mounting it needs root, see cmake/small-drive.sh): the full-disk row "
+    "was not tried; the table's other rows ran";
+
 std::unique_ptr<TempFolder> FolderFor(InstallFault fault) {
     std::string base;
     if (fault == InstallFault::DiskFull) {
         const char* drive = getenv("SMALL_DRIVE");
         base = drive ? std::string(drive) + "\\" : "";
         ULARGE_INTEGER free;
-        if (!drive || !GetDiskFreeSpaceExA(base.c_str(), &free, nullptr, nullptr)) {
-            printf("No small drive: the full disk is not tried.\n");
-            return nullptr;
-        }
+        if (!drive || !GetDiskFreeSpaceExA(base.c_str(), &free, nullptr, nullptr)) return nullptr;
     }
     std::unique_ptr<TempFolder> folder(new TempFolder(base));
     WriteEarlierFiles(folder->Path());

@@ -50,8 +50,10 @@ extern const FaultReport kFaultReports[7];
 
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,
-// see cmake/small-drive.sh). Null, with a note, when there is none.
+// see cmake/small-drive.sh). Null when there is none: the table's test then
+// ends with GTEST_SKIP() << kNoSmallDrive, once its other rows have run.
 std::unique_ptr<TempFolder> FolderFor(InstallFault fault);
+extern const char kNoSmallDrive[];
 
 // Makes `fault` real for an installation into `folder`, which holds the
 // earlier files; released when the object goes. For DiskFull a filler file
