@@ -65,7 +65,7 @@ bind_system() {
 if [ ! -f "$ready" ]; then
     started=$(date +%s)
     if ! command -v debootstrap >/dev/null 2>&1; then
-        apt-get update -qq
+        apt-get update -qq || true  # a list a mirror is syncing: the rest serve
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
     fi
     # A debootstrap cut short cannot be resumed.
