@@ -7,7 +7,6 @@
 #include <xmllite.h>
 
 #include "common/handles.h"
-#include "common/system_function.h"
 #include "discovery/settings_file.h"
 
 namespace {
@@ -24,9 +23,7 @@ constexpr UINT kFolderDepth = 2;
 // whole, closing the root itself.
 bool EndsWithRootTag(const char* bytes, DWORD size) {
     static const char kEnd[] = "PSFilterPdnSettings>";
-    while (size > 0 && (bytes[size - 1] == '\n' || bytes[size - 1] == '\r' ||
-                        bytes[size - 1] == ' ' || bytes[size - 1] == '\t'))
-        --size;
+    while (size > 0 && static_cast<unsigned char>(bytes[size - 1]) <= ' ') --size;
     return size >= sizeof kEnd - 1 &&
            memcmp(bytes + size - (sizeof kEnd - 1), kEnd, sizeof kEnd - 1) == 0;
 }
@@ -69,8 +66,10 @@ void ScanPsFilterPdnSettings(char* path) {
     bool whole = EndsWithRootTag(bytes, size);
     GlobalUnlock(memory.Get());
     if (!whole) return;
-    // Most starts find no such file: the library is loaded only for one.
-    LibraryHandle xmllite(LoadSystemLibrary("xmllite.dll"));
+    // Most starts find no such file: the library is loaded only for one, and
+    // only from the system folder (which Windows 7 refuses without its update
+    // for the DLL search: there these folders are not found).
+    LibraryHandle xmllite(LoadLibraryExA("xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     auto create = xmllite ? reinterpret_cast<CreateXmlReaderProc>(
                                 GetProcAddress(xmllite.Get(), "CreateXmlReader"))
                           : nullptr;

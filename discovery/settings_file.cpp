@@ -7,11 +7,9 @@ GlobalMemory ReadSettingsFile(const char* path, DWORD* size) {
     KernelHandle file(CreateFileA(path, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER length;
-    if (!file || !GetFileSizeEx(file.Get(), &length) || length.QuadPart <= 0 ||
-        length.QuadPart > kSettingsFileLimit)
-        return {};
-    *size = length.LowPart;
+    DWORD high = 0;
+    *size = file ? GetFileSize(file.Get(), &high) : 0;
+    if (*size == 0 || *size > kSettingsFileLimit || high != 0) return {};
     GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, *size + 1));
     char* bytes = memory ? static_cast<char*>(GlobalLock(memory.Get())) : nullptr;
     if (!bytes) return {};
