@@ -16,8 +16,7 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
     std::string fromPainter = MakeFolder("painter\\plug-ins"),
                 fromImageType = MakeFolder("pi\\plugin"), fromAppPath = MakeFolder("fw\\plug-ins"),
                 fromAdobe = MakeFolder("adobe"), fromMaker = MakeFolder("maker"),
-                fromLine = MakeFolder("line"), fromPlus = MakeFolder("plus"),
-                fromBrush = MakeFolder("brush");
+                fromLine = temp / "fw", fromPlus = temp / "pi", fromBrush = temp / "painter";
     const struct {
         HKEY root;
         const char* key;

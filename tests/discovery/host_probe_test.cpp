@@ -5,7 +5,6 @@
 #include "discovery/psfilterpdn_settings.h"
 #include "discovery/settings_file.h"
 #include "discovery_fixture.h"
-#include "support/test_support.h"
 
 namespace {
 
@@ -97,59 +96,48 @@ TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
     EXPECT_TRUE(Listed().empty());
 }
 
-// The folders in the settings of the filter hosts of Paint.NET and GIMP,
-// read while the host holds the file open for writing: each that exists,
-// nothing from a file not read whole, no text but a drive path.
+// The folders in the filter hosts' settings files, which the host holds open:
+// each that exists, none from a file not read whole, only drive paths.
 TEST_F(ScanHostSettingsFileTest, OffersTheFoldersInFilterHostsSettings) {
     std::string a = MakeFolder("x&y"), b = MakeFolder("b"), c = MakeFolder("c");
-    auto xml = [](const std::string& folders, const char* end = "</PSFilterPdnSettings>") {
-        return "<?xml version=\"1.0\"?><PSFilterPdnSettings><SearchDirectories "
-               "xmlns:d2p1=\"urn:a\">" +
-               folders + "</SearchDirectories>" + end;
+    auto xml = [](const std::string& items, const char* end = "</PSFilterPdnSettings>") {
+        return "<PSFilterPdnSettings><SearchDirectories>" + items + "</SearchDirectories>" + end;
     };
-    auto item = [](const std::string& path) { return "<d2p1:string>" + path + "</d2p1:string>"; };
-    auto gimprc = [](const std::string& folders,
-                     const char* end = "\")\n# (pspi-path \"C:\\\\\")") {
-        std::string line = "(pspi-path \"";
-        for (char ch : folders) line += (ch == '\\' || ch == '"' ? "\\" : "") + std::string(1, ch);
-        return line + end;
+    auto item = [](std::string path) { return "<a:string xmlns:a='a'>" + path + "</a:string>"; };
+    auto gimprc = [](std::string text, const char* end = "\")\n# (pspi-path \"C:\\\\\")") {
+        for (size_t at = 0; (at = text.find_first_of("\\\"", at)) != std::string::npos; at += 2)
+            text.insert(at, "\\");
+        return "(pspi-path \"" + text + end;
     };
     std::string tooLong = c + "\\" + std::string(398 - c.size(), 'x');
-    auto* const pdn = ScanPsFilterPdnSettings;
-    auto* const gimp = ScanGimpPspiPath;
     const struct {
         const char* what;
-        void (*scan)(char* path);
+        bool xml;
         std::string text;
         Strings listed;
     } cases[] = {
-        {"one missing", pdn, xml(item(temp / "x&amp;y") + item(b + "\\gone")), {Canonical(a)}},
-        {"escapes", gimp, gimprc(a + ";\"" + c + "\";" + b), {Canonical(a), Canonical(b)}},
-        {"empty", gimp, "", {}},
-        {"too large", gimp, gimprc(a) + std::string(kSettingsFileLimit, ' '), {}},
-        {"broken XML", pdn, xml(item(a) + "<x>"), {}},
-        {"cut short", pdn, xml(item(a), ""), {}},
-        {"unterminated", gimp, gimprc(a, ""), {}},
-        {"no drive path", gimp, gimprc(tooLong + ";c;\\\\server\\share;C:c;" + b), {Canonical(b)}},
+        {"one missing", true, xml(item(temp / "x&amp;y") + item(b + "\\gone")), {Canonical(a)}},
+        {"escapes", false, gimprc(a + ";\"" + c + "\";" + b), {Canonical(a), Canonical(b)}},
+        {"empty", false, "", {}},
+        {"too large", false, gimprc(a) + std::string(kSettingsFileLimit, ' '), {}},
+        {"broken XML", true, xml(item(a) + "<x>"), {}},
+        {"cut short", true, xml(item(a), ""), {}},
+        {"unterminated", false, gimprc(a, ""), {}},
+        {"no drive path", false, gimprc(tooLong + ";c;\\\\server\\share;C:c;" + b), {Canonical(b)}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
         ResetFolderTables();
-        SetCurrentDirectoryA(temp.Path().c_str());
-        std::string file = temp / "settings";
-        WriteWholeFile(file, {test.text.begin(), test.text.end()});
-        KernelHandle host(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+        auto* scan = test.xml ? ScanPsFilterPdnSettings : ScanGimpPspiPath;
         char path[kPathSize];
-        CopyText(path, file.c_str());
-        test.scan(path);
+        CopyText(path, (temp / test.what).c_str());
+        scan(path);  // missing
+        WriteWholeFile(path, {test.text.begin(), test.text.end()});
+        KernelHandle host(
+            CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        scan(path);
         EXPECT_EQ(test.listed, Listed());
     }
-    ResetFolderTables();
-    char missing[kPathSize] = "C:\\pastel-missing\\gimprc";
-    ScanGimpPspiPath(missing);
-    ScanPsFilterPdnSettings(missing);
-    EXPECT_TRUE(Listed().empty());
 }
 
 }  // namespace

@@ -106,15 +106,12 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", otherView, REG_SZ, kOtherView);
     // An editor's documented folder, which no registry value names.
     MadeFolder shared(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC");
-    // Five more hosts: three in their vendors' trees, then PSFilterPdn in
-    // Documents, which under Wine is a link to the Unix home, so the user's
-    // Documents are pointed at the scratch folder; last GIMP's PSPI.
-    const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+    // Five more hosts. Wine's Documents, a link to the Unix home, is put here.
+    const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
     RegistryRestorer line{HKEY_CURRENT_USER, "Software\\Computerinsel", RegistryRestorer::Removed},
         plus{HKEY_LOCAL_MACHINE, "Software\\Serif", RegistryRestorer::Removed},
         brush{HKEY_CURRENT_USER, "Software\\MediaChance", RegistryRestorer::Removed},
-        userShell{HKEY_CURRENT_USER, kShell + "User Shell Folders"},
-        shell{HKEY_CURRENT_USER, kShell + "Shell Folders"};
+        shell{HKEY_CURRENT_USER, kShell};
     MadeFolder gimp(CSIDL_APPDATA, "GIMP\\2.10");
     for (const char* name : {"Line", "Plus", "Brush", "Pdn", "Pspi", "paint.net User Files"})
         ASSERT_TRUE(CreateDirectoryA((temp / name).c_str(), nullptr)) << name;
@@ -124,13 +121,12 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
                    "PluginRootDir", temp / "Plus");
     SetStringValue(HKEY_CURRENT_USER, "Software\\MediaChance\\Photo-Brush 5\\Plugins", "Path",
                    temp / "Brush");
-    SetStringValue(HKEY_CURRENT_USER, kShell + "User Shell Folders", "Personal", temp.Path());
-    std::string xml = "<PSFilterPdnSettings><SearchDirectories><a:string xmlns:a=\"urn:a\">" +
-                      temp / "Pdn</a:string></SearchDirectories></PSFilterPdnSettings>";
+    SetStringValue(HKEY_CURRENT_USER, kShell + "\\User Shell Folders", "Personal", temp.Path());
+    std::string xml = "<PSFilterPdnSettings><SearchDirectories><string>" +
+                      temp / "Pdn</string></SearchDirectories></PSFilterPdnSettings>";
     WriteWholeFile(temp / "paint.net User Files\\PSFilterPdn.xml", {xml.begin(), xml.end()});
     std::string rc = "(pspi-path \"";
-    for (char c : temp / "Pspi") rc += c == '\\' ? "\\\\" : std::string(1, c);
-    rc += "\")";
+    for (char c : temp / "Pspi\")") rc += c == '\\' ? "\\\\" : std::string(1, c);
     WriteWholeFile(gimp.Path() + "\\gimprc", {rc.begin(), rc.end()});
     const std::string offered = Canonical(host) + "Vantorel\\";
     const std::string offeredAsIs = Canonical(igrafx);
@@ -141,9 +137,9 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     ASSERT_NE(nullptr, dialog);
 
     // The maker's key comes first, the current user before the machine; a
-    // key's values come before its subkeys, the vendors in their order, the
-    // documented folders and settings files after every key, and every
-    // candidate before the browse entry. The first entry is selected at start.
+    // key's values come before its subkeys, the documented folders after
+    // every key, and every candidate before the browse entry. The first entry
+    // is selected at start.
     std::vector<std::string> expected{offered, offeredAsIs};
     for (const std::string& folder : {ownView, temp / "Line", temp / "Plus", temp / "Brush",
                                       shared.Path(), temp / "Pdn", temp / "Pspi"})
