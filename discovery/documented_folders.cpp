@@ -49,8 +49,9 @@ void ProbeDocumentedFolders(char* folder) {
         if (!found || folder[0] == '\0' || folder[1] != ':' ||
             !JoinPath(folder, kPathSize, editor.name))
             continue;
-        // The folder is entered here because AddCandidateFolder would settle
-        // for a folder above a missing one; once entered, it takes this one.
+        // A settings file is read for the folders it names. A folder is
+        // entered here because AddCandidateFolder would settle for a folder
+        // above a missing one; once entered, it takes this one.
         if (editor.scan)
             editor.scan(folder);
         else if (SetCurrentDirectoryA(folder))
