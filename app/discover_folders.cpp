@@ -17,8 +17,10 @@ struct VendorSearch {
 
 // The maker's own products first, then the hosts, each in its vendor's tree.
 const VendorSearch kVendorSearches[] = {
-    {"vantorel", ""},  {"adobe", "photoshop"}, {"corel", "paint"},
-    {"jasc", "paint"}, {"xara", "xarax"},
+    {"vantorel", ""},       {"adobe", "photoshop"},
+    {"corel", "paint"},     {"jasc", "paint"},
+    {"xara", "xarax"},      {"computerinsel", "photoline"},
+    {"serif", "photoplus"}, {"mediachance", "photo-brush"},
 };
 
 struct HostProbe {

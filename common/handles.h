@@ -47,6 +47,9 @@ template <typename Handle>
 using GdiObject = UniqueHandle<Handle, DeleteObject>;
 // A cursor of its own (LoadImage without LR_SHARED).
 using CursorHandle = UniqueHandle<HCURSOR, DestroyCursor>;
+// Global memory from GlobalAlloc, and a module from LoadLibrary.
+using GlobalMemory = UniqueHandle<HGLOBAL, GlobalFree>;
+using LibraryHandle = UniqueHandle<HMODULE, FreeLibrary>;
 
 // An open registry key.
 class RegKey : public UniqueHandle<HKEY, RegCloseKey> {

@@ -15,7 +15,8 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\fireworks.exe";
     std::string fromPainter = MakeFolder("painter\\plug-ins"),
                 fromImageType = MakeFolder("pi\\plugin"), fromAppPath = MakeFolder("fw\\plug-ins"),
-                fromAdobe = MakeFolder("adobe"), fromMaker = MakeFolder("maker");
+                fromAdobe = MakeFolder("adobe"), fromMaker = MakeFolder("maker"),
+                fromLine = temp / "fw", fromPlus = temp / "pi", fromBrush = temp / "painter";
     const struct {
         HKEY root;
         const char* key;
@@ -26,6 +27,11 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
     } values[] = {
         {HKEY_CURRENT_USER, "software\\vantorel", "\\Pastel", "PlugInFolder", fromMaker},
         {HKEY_CURRENT_USER, "software\\adobe", "\\Photoshop\\7.0", "PluginPath", fromAdobe},
+        {HKEY_CURRENT_USER, "software\\computerinsel", "\\PhotoLine\\Settings", "PlugInPathNew1",
+         fromLine},
+        {HKEY_LOCAL_MACHINE, "software\\serif", "\\PhotoPlus\\9.0\\Directories", "PluginRootDir",
+         fromPlus},
+        {HKEY_CURRENT_USER, "software\\mediachance", "\\Photo-Brush 5\\Plugins", "Path", fromBrush},
         {HKEY_LOCAL_MACHINE, kAppPath, "", "", temp / "fw\\Fireworks.exe"},
         {HKEY_CLASSES_ROOT, "PI3.Image", "\\shell\\open\\command", "",
          "\"" + (temp / "pi\\Iedit.exe") + "\" \"%1\""},
@@ -45,7 +51,8 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
                        REG_SZ, value.view);
     }
     WriteWholeFile(temp / "painter\\painter.set", SettingsRecord(fromPainter));
-    const Strings found{Canonical(fromMaker), Canonical(fromAdobe), Canonical(fromAppPath),
+    const Strings found{Canonical(fromMaker),     Canonical(fromAdobe),  Canonical(fromLine),
+                        Canonical(fromPlus),      Canonical(fromBrush),  Canonical(fromAppPath),
                         Canonical(fromImageType), Canonical(fromPainter)};
 
     // Then the documented folders, each only when that exact folder exists.

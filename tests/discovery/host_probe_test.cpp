@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "discovery/gimp_settings.h"
 #include "discovery/host_probe.h"
+#include "discovery/psfilterpdn_settings.h"
+#include "discovery/settings_file.h"
 #include "discovery_fixture.h"
 
 namespace {
@@ -91,6 +94,50 @@ TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
     ResetFolderTables();
     ScanHostSettingsFile((temp / "missing.set").c_str());
     EXPECT_TRUE(Listed().empty());
+}
+
+// The folders in the filter hosts' settings files, which the host holds open:
+// each that exists, none from a file not read whole, only drive paths.
+TEST_F(ScanHostSettingsFileTest, OffersTheFoldersInFilterHostsSettings) {
+    std::string a = MakeFolder("x&y"), b = MakeFolder("b"), c = MakeFolder("c");
+    auto xml = [](const std::string& items, const char* end = "</PSFilterPdnSettings>") {
+        return "<PSFilterPdnSettings><SearchDirectories>" + items + "</SearchDirectories>" + end;
+    };
+    auto item = [](std::string path) { return "<a:string xmlns:a='a'>" + path + "</a:string>"; };
+    auto gimprc = [](std::string text, const char* end = "\")\n# (pspi-path \"C:\\\\\")") {
+        for (size_t at = 0; (at = text.find_first_of("\\\"", at)) != std::string::npos; at += 2)
+            text.insert(at, "\\");
+        return "(pspi-path \"" + text + end;
+    };
+    std::string tooLong = c + "\\" + std::string(398 - c.size(), 'x');
+    const struct {
+        const char* what;
+        bool xml;
+        std::string text;
+        Strings listed;
+    } cases[] = {
+        {"one missing", true, xml(item(temp / "x&amp;y") + item(b + "\\gone")), {Canonical(a)}},
+        {"escapes", false, gimprc(a + ";\"" + c + "\";" + b), {Canonical(a), Canonical(b)}},
+        {"empty", false, "", {}},
+        {"too large", false, gimprc(a) + std::string(kSettingsFileLimit, ' '), {}},
+        {"broken XML", true, xml(item(a) + "<x>"), {}},
+        {"cut short", true, xml(item(a), ""), {}},
+        {"unterminated", false, gimprc(a, ""), {}},
+        {"no drive path", false, gimprc(tooLong + ";c;\\\\server\\share;C:c;" + b), {Canonical(b)}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        ResetFolderTables();
+        auto* scan = test.xml ? ScanPsFilterPdnSettings : ScanGimpPspiPath;
+        char path[kPathSize];
+        CopyText(path, (temp / test.what).c_str());
+        scan(path);  // missing
+        WriteWholeFile(path, {test.text.begin(), test.text.end()});
+        KernelHandle host(
+            CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        scan(path);
+        EXPECT_EQ(test.listed, Listed());
+    }
 }
 
 }  // namespace

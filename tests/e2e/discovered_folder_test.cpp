@@ -106,6 +106,28 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     SetStringValue(HKEY_LOCAL_MACHINE, product.Path(), "PluginPath", otherView, REG_SZ, kOtherView);
     // An editor's documented folder, which no registry value names.
     MadeFolder shared(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC");
+    // Five more hosts. Wine's Documents, a link to the Unix home, is put here.
+    const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+    RegistryRestorer line{HKEY_CURRENT_USER, "Software\\Computerinsel", RegistryRestorer::Removed},
+        plus{HKEY_LOCAL_MACHINE, "Software\\Serif", RegistryRestorer::Removed},
+        brush{HKEY_CURRENT_USER, "Software\\MediaChance", RegistryRestorer::Removed},
+        shell{HKEY_CURRENT_USER, kShell};
+    MadeFolder gimp(CSIDL_APPDATA, "GIMP\\2.10");
+    for (const char* name : {"Line", "Plus", "Brush", "Pdn", "Pspi", "paint.net User Files"})
+        ASSERT_TRUE(CreateDirectoryA((temp / name).c_str(), nullptr)) << name;
+    SetStringValue(HKEY_CURRENT_USER, "Software\\Computerinsel\\PhotoLine\\Settings",
+                   "PlugInPathNew1", temp / "Line");
+    SetStringValue(HKEY_LOCAL_MACHINE, "Software\\Serif\\PhotoPlus\\9.0\\Directories",
+                   "PluginRootDir", temp / "Plus");
+    SetStringValue(HKEY_CURRENT_USER, "Software\\MediaChance\\Photo-Brush 5\\Plugins", "Path",
+                   temp / "Brush");
+    SetStringValue(HKEY_CURRENT_USER, kShell + "\\User Shell Folders", "Personal", temp.Path());
+    std::string xml = "<PSFilterPdnSettings><SearchDirectories><string>" +
+                      temp / "Pdn</string></SearchDirectories></PSFilterPdnSettings>";
+    WriteWholeFile(temp / "paint.net User Files\\PSFilterPdn.xml", {xml.begin(), xml.end()});
+    std::string rc = "(pspi-path \"";
+    for (char c : temp / "Pspi\")") rc += c == '\\' ? "\\\\" : std::string(1, c);
+    WriteWholeFile(gimp.Path() + "\\gimprc", {rc.begin(), rc.end()});
     const std::string offered = Canonical(host) + "Vantorel\\";
     const std::string offeredAsIs = Canonical(igrafx);
 
@@ -118,11 +140,14 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     // key's values come before its subkeys, the documented folders after
     // every key, and every candidate before the browse entry. The first entry
     // is selected at start.
+    std::vector<std::string> expected{offered, offeredAsIs};
+    for (const std::string& folder : {ownView, temp / "Line", temp / "Plus", temp / "Brush",
+                                      shared.Path(), temp / "Pdn", temp / "Pspi"})
+        expected.push_back(Canonical(folder) + "Vantorel\\");
     std::vector<std::string> entries = ListEntries(dialog);
-    ASSERT_LE(5u, entries.size()) << testing::PrintToString(entries);
-    EXPECT_EQ((std::vector<std::string>{offered, offeredAsIs, Canonical(ownView) + "Vantorel\\",
-                                        Canonical(shared.Path()) + "Vantorel\\"}),
-              std::vector<std::string>(entries.begin(), entries.begin() + 4));
+    ASSERT_LE(expected.size() + 1, entries.size()) << testing::PrintToString(entries);
+    EXPECT_EQ(expected,
+              std::vector<std::string>(entries.begin(), entries.begin() + expected.size()));
     EXPECT_EQ(entries.size(), IndexOf(entries, Canonical(otherView) + "Vantorel\\"));
     EXPECT_EQ(kBrowseEntry, entries.back());
     EXPECT_EQ(0, SendMessageW(GetDlgItem(dialog, IDC_FOLDER_LIST), CB_GETCURSEL, 0, 0));
