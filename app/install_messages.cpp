@@ -18,6 +18,8 @@ const char kInUse[] = "The file is in use by another program.";
 const char kCloseIt[] = "Close that program, ";
 const char kFileInTheWay[] = "A file, not a folder, has this name.";
 const char kBrowseToOne[] = "Choose another folder from the list, or browse to one.";
+const char kDamaged[] = "The setup program may be damaged.";
+const char kDownloadAgain[] = "Please download it again.";
 
 // Why a step failed and what the user can do about it, for a step and an
 // error (None and 0 match any); `thenTryAgain` appends kTryAgain.
@@ -31,8 +33,8 @@ struct Advice {
 
 // The first row that matches a failure gives its advice.
 const Advice kAdvice[] = {
-    {InstallStep::ReadResource, 0, "The setup program may be damaged.", "Please download it again.",
-     false},
+    {InstallStep::ReadResource, 0, kDamaged, kDownloadAgain, false},
+    {InstallStep::DamagedResource, 0, kDamaged, kDownloadAgain, false},
     {InstallStep::PathTooLong, 0, kTooLong, kShorterPath, false},
     {InstallStep::ReadOnlyFile, 0, "The file is read-only.",
      "Clear its read-only attribute in its properties, ", true},
@@ -71,6 +73,7 @@ const Advice& AdviceFor(const InstallFailure& failure) {
 const char* const kWhatFailed[] = {
     "",
     "Setup could not read \"%s\" from its own program file.",
+    "The part \"%s\" of Setup's own program file is not as it was built.",
     "The path of the file \"%s\" would be too long in this folder:",
     "Setup could not open or create this folder:",
     "Setup could not write the file \"%s\" into this folder:",
@@ -136,7 +139,7 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
     wsprintfA(what, kWhatFailed[static_cast<int>(failure.step)], failure.file);
     AppendText(message, "\n\n");
     AppendText(message, what);
-    if (failure.step != InstallStep::ReadResource) {
+    if (failure.step > InstallStep::DamagedResource) {
         AppendText(message, "\n\n");
         AppendText(message, failure.step == InstallStep::WriteSettings ? failure.file : folder);
     }

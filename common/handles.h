@@ -47,6 +47,8 @@ template <typename Handle>
 using GdiObject = UniqueHandle<Handle, DeleteObject>;
 // A cursor of its own (LoadImage without LR_SHARED).
 using CursorHandle = UniqueHandle<HCURSOR, DestroyCursor>;
+// A module loaded with LoadLibrary.
+using ModuleHandle = UniqueHandle<HMODULE, FreeLibrary>;
 
 // An open registry key.
 class RegKey : public UniqueHandle<HKEY, RegCloseKey> {
