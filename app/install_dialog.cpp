@@ -266,7 +266,7 @@ INT_PTR OnInstall(HWND dialog) {
     InstallUnit unit;
     if (!ChooseDestination(dialog, &unit.failure)) {
         if (unit.failure.step != InstallStep::None)
-            ReportInstallFailure(dialog, DestinationFolder, unit.failure);
+            ReportInstallFailure(dialog, DestinationFolder, unit);
         return FALSE;
     }
     // Every path is checked while the payload is collected, and the payload
@@ -275,7 +275,7 @@ INT_PTR OnInstall(HWND dialog) {
     RecordExclusions();
     if (!CollectPayload(AppInstance, &unit) || !VerifyPayload(AppInstance, &unit.failure) ||
         !EnterDestination(&unit.failure) || !InstallPayload(&unit)) {
-        ReportInstallFailure(dialog, DestinationFolder, unit.failure);
+        ReportInstallFailure(dialog, DestinationFolder, unit);
         return FALSE;
     }
 

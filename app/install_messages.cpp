@@ -97,6 +97,19 @@ void AppendSystemText(char* message, DWORD error) {
     AppendText(message, kMessageSize, text);
 }
 
+// The name of a file of `unit` in `folder` that a running program has
+// loaded, with that program's name in `program` (`size` bytes); null when
+// there is none.
+const char* LoadedFile(const char* folder, const InstallUnit& unit, char* program, size_t size) {
+    for (int i = 0; i < unit.count; ++i) {
+        char path[kPathSize];
+        if (CopyText(path, folder) && AppendText(path, unit.items[i].name) &&
+            FindProgramHolding(path, program, size))
+            return unit.items[i].name;
+    }
+    return nullptr;
+}
+
 void Show(HWND owner, const char* message, UINT icon) {
     MessageBoxA(owner, message, kSetupCaption, MB_OK | icon);
 }
@@ -120,7 +133,8 @@ void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error) {
     Show(owner, message, MB_ICONERROR);
 }
 
-void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure) {
+void ReportInstallFailure(HWND owner, const char* folder, const InstallUnit& unit) {
+    const InstallFailure& failure = unit.failure;
     // The names go into the sentences; wsprintfA stops at 1024.
     char message[kMessageSize];
     char what[1024];
@@ -146,11 +160,16 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
 
     const Advice& advice = AdviceFor(failure);
     AppendText(message, "\n\n");
-    char program[256], path[kPathSize];
-    if (advice.why == kInUse && CopyText(path, folder) && AppendText(path, failure.file) &&
-        FindProgramHolding(path, program, sizeof program)) {
-        // A program that has the file loaded is named.
-        wsprintfA(what, "The file is in use by %s. Close %s, ", program, program);
+    char program[256];
+    const char* loaded =
+        advice.why == kInUse ? LoadedFile(folder, unit, program, sizeof program) : nullptr;
+    if (loaded) {
+        // Whoever holds a file that no program has loaded is not known; the
+        // program that has another of the files loaded (an editor with the
+        // plug-in) is the likely one.
+        wsprintfA(what, "The file is in use by %s%s, which has \"%s\" loaded. Close %s, ",
+                  lstrcmpA(loaded, failure.file) ? "another program, probably " : "", program,
+                  loaded, program);
         AppendText(message, what);
     } else {
         if (advice.why[0]) {
