@@ -10,6 +10,7 @@
 #include "common/handles.h"
 #include "common/system_function.h"
 #include "discovery/path_text.h"
+#include "payload/payload_digest.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
 #include "skin/control_host.h"
@@ -265,16 +266,16 @@ INT_PTR OnInstall(HWND dialog) {
     InstallUnit unit;
     if (!ChooseDestination(dialog, &unit.failure)) {
         if (unit.failure.step != InstallStep::None)
-            ReportInstallFailure(dialog, DestinationFolder, unit.failure);
+            ReportInstallFailure(dialog, DestinationFolder, unit);
         return FALSE;
     }
-    // Every path is checked while the payload is collected, before the
-    // folder is created.
+    // Every path is checked while the payload is collected, and the payload
+    // against its digests, before the folder is created.
     ResetExclusions();
     RecordExclusions();
-    if (!CollectPayload(AppInstance, &unit) || !EnterDestination(&unit.failure) ||
-        !InstallPayload(&unit)) {
-        ReportInstallFailure(dialog, DestinationFolder, unit.failure);
+    if (!CollectPayload(AppInstance, &unit) || !VerifyPayload(AppInstance, &unit.failure) ||
+        !EnterDestination(&unit.failure) || !InstallPayload(&unit)) {
+        ReportInstallFailure(dialog, DestinationFolder, unit);
         return FALSE;
     }
 

@@ -18,6 +18,8 @@ const char kInUse[] = "The file is in use by another program.";
 const char kCloseIt[] = "Close that program, ";
 const char kFileInTheWay[] = "A file, not a folder, has this name.";
 const char kBrowseToOne[] = "Choose another folder from the list, or browse to one.";
+const char kDamaged[] = "The setup program may be damaged.";
+const char kDownloadAgain[] = "Please download it again.";
 
 // Why a step failed and what the user can do about it, for a step and an
 // error (None and 0 match any); `thenTryAgain` appends kTryAgain.
@@ -31,8 +33,8 @@ struct Advice {
 
 // The first row that matches a failure gives its advice.
 const Advice kAdvice[] = {
-    {InstallStep::ReadResource, 0, "The setup program may be damaged.", "Please download it again.",
-     false},
+    {InstallStep::ReadResource, 0, kDamaged, kDownloadAgain, false},
+    {InstallStep::DamagedResource, 0, kDamaged, kDownloadAgain, false},
     {InstallStep::PathTooLong, 0, kTooLong, kShorterPath, false},
     {InstallStep::ReadOnlyFile, 0, "The file is read-only.",
      "Clear its read-only attribute in its properties, ", true},
@@ -71,6 +73,7 @@ const Advice& AdviceFor(const InstallFailure& failure) {
 const char* const kWhatFailed[] = {
     "",
     "Setup could not read \"%s\" from its own program file.",
+    "The part \"%s\" of Setup's own program file is not as it was built.",
     "The path of the file \"%s\" would be too long in this folder:",
     "Setup could not open or create this folder:",
     "Setup could not write the file \"%s\" into this folder:",
@@ -92,6 +95,19 @@ void AppendSystemText(char* message, DWORD error) {
     text[length] = '\0';
     AppendText(message, kMessageSize, "\n\nDetails: ");
     AppendText(message, kMessageSize, text);
+}
+
+// The name of a file of `unit` in `folder` that a running program has
+// loaded, with that program's name in `program` (`size` bytes); null when
+// there is none.
+const char* LoadedFile(const char* folder, const InstallUnit& unit, char* program, size_t size) {
+    for (int i = 0; i < unit.count; ++i) {
+        char path[kPathSize];
+        if (CopyText(path, folder) && AppendText(path, unit.items[i].name) &&
+            FindProgramHolding(path, program, size))
+            return unit.items[i].name;
+    }
+    return nullptr;
 }
 
 void Show(HWND owner, const char* message, UINT icon) {
@@ -117,7 +133,8 @@ void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error) {
     Show(owner, message, MB_ICONERROR);
 }
 
-void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure) {
+void ReportInstallFailure(HWND owner, const char* folder, const InstallUnit& unit) {
+    const InstallFailure& failure = unit.failure;
     // The names go into the sentences; wsprintfA stops at 1024.
     char message[kMessageSize];
     char what[1024];
@@ -136,18 +153,23 @@ void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& 
     wsprintfA(what, kWhatFailed[static_cast<int>(failure.step)], failure.file);
     AppendText(message, "\n\n");
     AppendText(message, what);
-    if (failure.step != InstallStep::ReadResource) {
+    if (failure.step > InstallStep::DamagedResource) {
         AppendText(message, "\n\n");
         AppendText(message, failure.step == InstallStep::WriteSettings ? failure.file : folder);
     }
 
     const Advice& advice = AdviceFor(failure);
     AppendText(message, "\n\n");
-    char program[256], path[kPathSize];
-    if (advice.why == kInUse && CopyText(path, folder) && AppendText(path, failure.file) &&
-        FindProgramHolding(path, program, sizeof program)) {
-        // A program that has the file loaded is named.
-        wsprintfA(what, "The file is in use by %s. Close %s, ", program, program);
+    char program[256];
+    const char* loaded =
+        advice.why == kInUse ? LoadedFile(folder, unit, program, sizeof program) : nullptr;
+    if (loaded) {
+        // Whoever holds a file that no program has loaded is not known; the
+        // program that has another of the files loaded (an editor with the
+        // plug-in) is the likely one.
+        wsprintfA(what, "The file is in use by %s%s, which has \"%s\" loaded. Close %s, ",
+                  lstrcmpA(loaded, failure.file) ? "another program, probably " : "", program,
+                  loaded, program);
         AppendText(message, what);
     } else {
         if (advice.why[0]) {

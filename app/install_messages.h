@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "payload/install_failure.h"
+#include "payload/payload_install.h"
 
 // The caption of every box the program shows.
 extern const char kSetupCaption[];
@@ -16,7 +16,10 @@ void AskForFolder(HWND owner);
 // `error` says why.
 void ReportFolderNotEntered(HWND owner, const char* folder, DWORD error);
 
-// The installation into `folder` stopped as `failure` describes: says what
-// was left as it was, which file, folder or setting, why (the platform's
-// own wording of the error follows as a detail) and what to do.
-void ReportInstallFailure(HWND owner, const char* folder, const InstallFailure& failure);
+// The installation of `unit` into `folder` stopped as the unit's failure
+// describes: says what was left as it was, which file, folder or setting, why
+// (the platform's own wording of the error follows as a detail) and what to
+// do. A file in use is put down to a running program that has a file of the
+// unit loaded, when one has: for certain when that is the file, otherwise
+// as a likely guess.
+void ReportInstallFailure(HWND owner, const char* folder, const InstallUnit& unit);

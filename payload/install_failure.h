@@ -7,13 +7,14 @@
 // What stopped an installation, for the one message the user is shown.
 enum class InstallStep {
     None,
-    ReadResource,   // the payload could not be found, sized or loaded
-    PathTooLong,    // a path the installation needs does not fit
-    OpenFolder,     // the destination could be neither entered nor created
-    WriteFile,      // a new file could not be written into the folder
-    ReadOnlyFile,   // the earlier file of that name is read-only
-    ReplaceFile,    // the earlier file of that name could not be replaced
-    WriteSettings,  // HKEY_CURRENT_USER refused the presets
+    ReadResource,     // the payload could not be found, sized or loaded
+    DamagedResource,  // a payload resource is not as the build made it
+    PathTooLong,      // a path the installation needs does not fit
+    OpenFolder,       // the destination could be neither entered nor created
+    WriteFile,        // a new file could not be written into the folder
+    ReadOnlyFile,     // the earlier file of that name is read-only
+    ReplaceFile,      // the earlier file of that name could not be replaced
+    WriteSettings,    // HKEY_CURRENT_USER refused the presets
 };
 
 struct InstallFailure {

@@ -30,6 +30,13 @@ bool IsExcluded(const char* mappedName) {
     return false;
 }
 
+const BYTE* ResourceBytes(HMODULE module, LPCSTR name, WORD type, DWORD* size) {
+    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(type));
+    *size = resource ? SizeofResource(module, resource) : 0;
+    HGLOBAL loaded = *size ? LoadResource(module, resource) : nullptr;
+    return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+}
+
 BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param) {
     InstallUnit* unit = reinterpret_cast<InstallUnit*>(param);
     InstallFailure* failure = &unit->failure;
@@ -43,10 +50,8 @@ BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
     if (!CopyText(failure->file, name) || !CopyText(fileName, name))
         return failure->Stop(InstallStep::PathTooLong, ERROR_FILENAME_EXCED_RANGE);
 
-    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(RT_PAYLOAD));
-    DWORD size = resource ? SizeofResource(module, resource) : 0;
-    HGLOBAL loaded = size ? LoadResource(module, resource) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    DWORD size;
+    const BYTE* bytes = ResourceBytes(module, name, RT_PAYLOAD, &size);
     if (!bytes) return failure->Stop(InstallStep::ReadResource, GetLastError());
 
     MapPayloadFileName(fileName);
@@ -62,7 +67,7 @@ BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
 
     PayloadItem& item = unit->items[unit->count++];
     CopyText(item.name, fileName);
-    item.bytes = static_cast<const BYTE*>(bytes);
+    item.bytes = bytes;
     item.size = size;
     item.preset = preset;
     return TRUE;

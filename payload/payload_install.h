@@ -25,6 +25,11 @@ void ResetExclusions();
 // Whether an entry of the exclusion list occurs in `mappedName`.
 bool IsExcluded(const char* mappedName);
 
+// The bytes of the resource `name` of `type` in `module`, which live as long
+// as the module, and their count in `size`; null when the resource is
+// missing, empty or cannot be loaded.
+const BYTE* ResourceBytes(HMODULE module, LPCSTR name, WORD type, DWORD* size);
+
 constexpr int kPayloadCapacity = 8;
 
 // One payload resource that the installation includes.

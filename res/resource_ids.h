@@ -7,8 +7,10 @@
 #define IDC_FOLDER_LIST 1033
 #define IDC_HIDDEN_BUTTON 1034
 
-/* Resource type of everything the program installs. */
+/* Resource type of everything the program installs, and of the SHA-256
+   digest that the build stores for each under the same name. */
 #define RT_PAYLOAD 3000
+#define RT_PAYLOAD_DIGEST 3001
 
 /* Skin artwork. */
 #define IDB_CHECK_STRIP 128

@@ -542,6 +542,8 @@ TEST_F(InstallDialog, FaultKeepsTheDialogChoosingAndSaysWhy) {
                     << message;
                 EXPECT_NE(std::string::npos, message.find(c.named)) << message;
                 EXPECT_NE(std::string::npos, message.find(c.cause)) << message;
+                EXPECT_EQ(c.fault == InstallFault::LoadedAndHeld,
+                          message.find("probably") != std::string::npos);
                 EXPECT_EQ(before, InstallState(place->Path()));
                 EXPECT_FALSE(InstallCompleted);
                 EXPECT_FALSE(ListMovedAway());

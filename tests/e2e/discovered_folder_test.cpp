@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "setup_exe.h"
+#include "support/install_faults.h"
 
 namespace {
 
 const char kMakerKey[] = "Software\\Vantorel";
-const char kPresetKey[] = "Software\\Vantorel\\PastelCraft";
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
@@ -185,6 +185,45 @@ TEST(DiscoveredFolder, NamedInAnyScriptIsOfferedAndInstalledInto) {
     EXPECT_EQ(offered, ListEntries(dialog).front());
     ASSERT_NO_FATAL_FAILURE(InstallOnEnter(setup, dialog));
     ExpectInstalled(offered);
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+}
+
+// A copy with one byte of its plug-in changed, as a broken download leaves
+// it, says so and stays open; the earlier files and presets stay.
+TEST(DiscoveredFolder, DamagedCopyInstallsNothingAndSaysSo) {
+    RegistryRestorer userKey{HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed};
+    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed};
+    ScratchKey product{kMakerKey};
+    TempFolder temp, program;
+    SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath", temp.Path());
+    std::string offered = Canonical(temp.Path()) + "Vantorel\\";
+    ASSERT_TRUE(CreateDirectoryA(offered.c_str(), nullptr));
+    WriteEarlierFiles(offered);
+    SetBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", {1, 2, 3});
+    auto before = InstallState(offered);
+
+    std::vector<char> exe = ReadWholeFile(SetupExePath()),
+                      plugIn = PayloadBytes("PASTEL__CRAFT3.8BF");
+    auto at = std::search(exe.begin(), exe.end(), plugIn.begin(), plugIn.end());
+    ASSERT_NE(exe.end(), at);
+    at[plugIn.size() / 2] ^= 0x20;
+    WriteWholeFile(program / "setup.exe", exe);
+    ChildProcess setup("\"" + program / "setup.exe" + "\"");
+    HWND dialog = setup.Dialog(kStartTimeout);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(SelectListEntry(dialog, offered));
+    PressKey(dialog, VK_RETURN);
+    HWND box = setup.Dialog(kStartTimeout, dialog);
+    std::string message = MessageBoxText(box);
+    EXPECT_NE(std::string::npos, message.find("\"PastelCraft3.8bf\" of Setup's own program file is "
+                                              "not as it was built.\n\nThe setup program may be "
+                                              "damaged. Please download it again."))
+        << message;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kStartTimeout));
+    EXPECT_EQ(before, InstallState(offered));
+    EXPECT_NE(1000, ListCorner(dialog).y);
     PressKey(dialog, VK_ESCAPE);
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }

@@ -9,6 +9,7 @@
 #include "common/handles.h"
 #include "payload/payload_install.h"
 #include "payload/staged_file.h"
+#include "support/import_patch.h"
 #include "support/install_faults.h"
 #include "support/test_support.h"
 
@@ -17,6 +18,14 @@ namespace {
 using Strings = std::vector<std::string>;
 
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+
+// Counts the installation's cursor changes, which show the wait cursor while
+// a hold is waited out (there is no window to show it in).
+int CursorChanges;
+HCURSOR WINAPI CountCursorChange(HCURSOR) {
+    ++CursorChanges;
+    return nullptr;
+}
 
 // Every test installs into a fresh folder and leaves the preset key and the
 // exclusion list as it found them.
@@ -137,18 +146,21 @@ TEST_F(PayloadInstall, FaultLeavesFolderAndPresetsAsTheyWere) {
 // starts, so even when it then fails. (When it completes, its files are new
 // whatever was recovered.)
 TEST_F(PayloadInstall, NextInstallRecoversWhatAnInterruptedOneLeft) {
-    WriteEarlierFiles(folder.Path());
-    std::vector<char> earlierTexture = ReadWholeFile(folder / "Strokes.8tx");
-    ASSERT_TRUE(
-        MoveFileA((folder / "Strokes.8tx").c_str(), (folder / "Strokes.8tx.pcs-old").c_str()));
-    WriteWholeFile(folder / "PastelCraft3.8bf.pcs-new", std::vector<char>(100, 'n'));
-    WriteWholeFile(folder / "PastelCraft3.8bf.pcs-old", std::vector<char>(100, 'o'));
-    {
-        ArrangedFault held(InstallFault::PlugInHeld, folder.Path());
-        EXPECT_FALSE(Install());
+    for (const char* kept : {".pcs-old", ".pcs-bak"}) {
+        SCOPED_TRACE(kept);
+        WriteEarlierFiles(folder.Path());
+        std::vector<char> earlierTexture = ReadWholeFile(folder / "Strokes.8tx");
+        ASSERT_TRUE(
+            MoveFileA((folder / "Strokes.8tx").c_str(), (folder / "Strokes.8tx" + kept).c_str()));
+        WriteWholeFile(folder / "PastelCraft3.8bf.pcs-new", std::vector<char>(100, 'n'));
+        WriteWholeFile(folder / "PastelCraft3.8bf.pcs-old", std::vector<char>(100, 'o'));
+        {
+            ArrangedFault held(InstallFault::PlugInHeld, folder.Path());
+            EXPECT_FALSE(Install());
+        }
+        EXPECT_EQ(earlierTexture, ReadWholeFile(folder / "Strokes.8tx"));
+        EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
     }
-    EXPECT_EQ(earlierTexture, ReadWholeFile(folder / "Strokes.8tx"));
-    EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));
 }
 
 // Whatever was planted at a staged or backup name is removed, never written
@@ -181,15 +193,19 @@ TEST_F(PayloadInstall, LinkPlantedAtAFixedNameIsNotWrittenThrough) {
 }
 
 // A program that has the earlier plug-in loaded keeps it, moved aside under
-// the one extra name, however often the install runs meanwhile; once the
-// program has ended, the next install removes the name. (As an administrator
-// the install also has it removed at the next restart: taken back here.)
+// the one extra name, however often the install runs meanwhile, which never
+// waits for that name; once the program has ended, the next install removes
+// the name. (As an administrator the install also has it removed at the next
+// restart: taken back here.)
 TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
     RegistryRestorer pending{HKEY_LOCAL_MACHINE, kSessionManager};
     WriteEarlierFiles(folder.Path());
     {
         ArrangedFault loaded(InstallFault::PlugInLoaded, folder.Path());
         std::vector<char> module = ReadWholeFile(folder / "PastelCraft3.8bf");
+        ImportPatch cursor("user32.dll", "SetCursor", reinterpret_cast<void*>(CountCursorChange));
+        ASSERT_TRUE(cursor.Real<void*>());
+        CursorChanges = 0;
         for (int run = 0; run < 2; ++run) {
             ASSERT_TRUE(Install()) << run;
             EXPECT_EQ(PayloadBytes("PASTEL__CRAFT3.8BF"),
@@ -198,6 +214,7 @@ TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
             EXPECT_EQ((Strings{"PastelCraft3.8bf", "PastelCraft3.8bf.pcs-old", "Strokes.8tx"}),
                       FolderNames(folder.Path()));
         }
+        EXPECT_EQ(0, CursorChanges);
         std::vector<BYTE> scheduled;
         EXPECT_TRUE(ReadBinaryValue(HKEY_LOCAL_MACHINE, kSessionManager,
                                     "PendingFileRenameOperations", &scheduled));

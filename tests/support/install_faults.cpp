@@ -25,7 +25,7 @@ std::string Digest(const std::vector<char>& bytes) {
 
 }  // namespace
 
-const FaultReport kFaultReports[7] = {
+const FaultReport kFaultReports[8] = {
     {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
      "in use by another program"},
     {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
@@ -37,6 +37,8 @@ const FaultReport kFaultReports[7] = {
     {InstallFault::DiskFull, InstallStep::WriteFile, ERROR_DISK_FULL, kTexture, "The disk is full"},
     {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr, nullptr},
     {InstallFault::StagedHeld, InstallStep::None, 0, nullptr, nullptr},
+    {InstallFault::LoadedAndHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
+     "in use by another program, probably Pastel Host Editor, which has"},
 };
 
 std::map<std::string, std::string> InstallState(const std::string& folder) {
@@ -140,7 +142,8 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
             }
         });
         break;
-    case InstallFault::PlugInLoaded: {
+    case InstallFault::PlugInLoaded:
+    case InstallFault::LoadedAndHeld: {
         std::string plugIn = folder + kPlugIn;
         EXPECT_TRUE(
             CopyFileA((OwnFolder() + "editor\\editor_plugin.dll").c_str(), plugIn.c_str(), FALSE));
@@ -149,6 +152,12 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
         // Idle once it has loaded the file. (Probing the file meanwhile
         // could make the loading fail.)
         EXPECT_TRUE(editor_->WaitForIdle(10000));
+        if (fault == InstallFault::PlugInLoaded) break;
+        EXPECT_TRUE(MoveFileA(plugIn.c_str(), (plugIn + ".pcs-old").c_str()));
+        WriteWholeFile(plugIn, std::vector<char>(3000, 'p'));
+        held_.Reset(CreateFileA((folder + kTexture).c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+        EXPECT_TRUE(held_);
         break;
     }
     }

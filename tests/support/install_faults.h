@@ -34,6 +34,8 @@ enum class InstallFault {
     DiskFull,           // room for the plug-in, not for the texture
     StagedHeld,         // each new staged file is held for 300 ms, sharing reading
     PlugInLoaded,       // a running program has a real DLL at the plug-in's name loaded
+    LoadedAndHeld,      // ... moved aside by an installation since, a later plug-in in
+                        // its place; and the texture held, sharing nothing
 };
 
 // What an installation reports for each fault: the step and error, the file
@@ -46,7 +48,7 @@ struct FaultReport {
     const char* named;
     const char* cause;
 };
-extern const FaultReport kFaultReports[7];
+extern const FaultReport kFaultReports[8];
 
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,
