@@ -319,9 +319,10 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
         EXPECT_TRUE(Corner(field) == POINT({at.S(16), at.height - at.S(60)}));
         EXPECT_EQ(at.S(21), field.bottom - field.top);
         EXPECT_EQ(at.width - at.S(31), field.right - field.left);
-        if (dpi == 96)
+        if (dpi == 96) {
             EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), SendMessageA(list, WM_GETFONT, 0, 0))
                 << "the first start's font";
+        }
 
         EXPECT_TRUE(link->visited);
         EXPECT_EQ(dialog.Slot(FirstOptionSelector + 1), host->focused);
