@@ -10,3 +10,9 @@ template <typename Function>
 Function SystemFunction(const char* module, const char* name) {
     return reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA(module), name));
 }
+
+// Loads the system library `name` (bcrypt.dll, xmllite.dll) by its full path
+// in the system folder: never a copy beside the program or in the current
+// folder, on every Windows the program runs on. Null, with the platform's
+// error, when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name);

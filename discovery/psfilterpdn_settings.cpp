@@ -7,6 +7,7 @@
 #include <xmllite.h>
 
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "discovery/settings_file.h"
 
 namespace {
@@ -66,10 +67,8 @@ void ScanPsFilterPdnSettings(char* path) {
     bool whole = EndsWithRootTag(bytes, size);
     GlobalUnlock(memory.Get());
     if (!whole) return;
-    // Most starts find no such file: the library is loaded only for one, and
-    // only from the system folder (which Windows 7 refuses without its update
-    // for the DLL search: there these folders are not found).
-    LibraryHandle xmllite(LoadLibraryExA("xmllite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    // Most starts find no such file: the library is loaded only for one.
+    LibraryHandle xmllite(LoadSystemLibrary("xmllite.dll"));
     auto create = xmllite ? reinterpret_cast<CreateXmlReaderProc>(
                                 GetProcAddress(xmllite.Get(), "CreateXmlReader"))
                           : nullptr;

@@ -5,6 +5,7 @@
 
 #include "common/bounded_text.h"
 #include "common/handles.h"
+#include "common/system_function.h"
 #include "payload/file_name.h"
 #include "payload/payload_install.h"
 #include "res/resource_ids.h"
@@ -32,11 +33,7 @@ class Sha256 {
 
     // False, with the platform's error, when CNG cannot be used.
     bool Load() {
-        char path[MAX_PATH + 16];
-        UINT length = GetSystemDirectoryA(path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return false;
-        AppendText(path, "\\bcrypt.dll");
-        dll_.Reset(LoadLibraryA(path));
+        dll_.Reset(LoadSystemLibrary("bcrypt.dll"));
         for (int i = 0; i < kCallCount; ++i)
             if (!dll_ || !(calls_[i] = GetProcAddress(dll_.Get(), kCalls[i]))) return false;
         if (BCRYPT_SUCCESS(Call<decltype(&BCryptOpenAlgorithmProvider)>(kOpen)(
