@@ -3,11 +3,10 @@
 #include "common/bounded_text.h"
 
 HMODULE LoadSystemLibrary(const char* name) {
-    char path[MAX_PATH];
+    char path[MAX_PATH + 32];
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !AppendText(path, "\\") || !AppendText(path, name)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return nullptr;
-    }
-    return LoadLibraryA(path);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    path[length] = '\\';
+    return CopyText(path + length + 1, sizeof path - length - 1, name) ? LoadLibraryA(path)
+                                                                       : nullptr;
 }
