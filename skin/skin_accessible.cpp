@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "common/system_function.h"
 #include "skin/skin_control.h"
 #include "skin/skin_focus.h"
 
@@ -21,8 +22,8 @@ SysAllocStringProc AllocString;
 // object, and its strings are theirs to free.
 bool LoadAccessibility() {
     if (ResultFromObject) return true;
-    HMODULE oleacc = LoadLibraryA("oleacc.dll");
-    HMODULE oleaut = LoadLibraryA("oleaut32.dll");
+    HMODULE oleacc = LoadSystemLibrary("oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary("oleaut32.dll");
     if (!oleacc || !oleaut) return false;
     CreateStdObject = reinterpret_cast<CreateStdAccessibleObjectProc>(
         GetProcAddress(oleacc, "CreateStdAccessibleObject"));
