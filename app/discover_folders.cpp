@@ -27,15 +27,18 @@ struct HostProbe {
     HKEY root;
     const char* keyPath;
     const char* subkey;
-    const char* name;     // joined onto the program's folder
-    bool isSettingsFile;  // the name is a settings file to scan, not a folder
+    const char* name;  // joined onto the program's folder
+    // Reads the settings file `name` for the folder it names; without it,
+    // `name` is the folder.
+    void (*scan)(const char* filePath) = nullptr;
 };
 
 const HostProbe kHostProbes[] = {
     {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", "fireworks.exe",
-     "plug-ins", false},
-    {HKEY_CLASSES_ROOT, "PI3.Image", "shell\\open\\command", "plugin", false},
-    {HKEY_CLASSES_ROOT, "PainterFile", "shell\\open\\command", "painter.set", true},
+     "plug-ins"},
+    {HKEY_CLASSES_ROOT, "PI3.Image", "shell\\open\\command", "plugin"},
+    {HKEY_CLASSES_ROOT, "PainterFile", "shell\\open\\command", "painter.set",
+     ScanHostSettingsFile},
 };
 
 }  // namespace
@@ -46,8 +49,8 @@ void DiscoverFolders(char* pathBuffer) {
     for (const HostProbe& probe : kHostProbes) {
         if (!ProbeHostFolder(probe.root, probe.keyPath, probe.subkey, pathBuffer)) continue;
         if (!JoinPath(pathBuffer, kPathSize, probe.name)) continue;
-        if (probe.isSettingsFile)
-            ScanHostSettingsFile(pathBuffer);
+        if (probe.scan)
+            probe.scan(pathBuffer);
         else
             AddCandidateFolder(pathBuffer);
     }
