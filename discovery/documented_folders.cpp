@@ -12,6 +12,11 @@
 
 namespace {
 
+// Which plug-ins an editor loads: a folder is offered only by a build whose
+// plug-in its editor can load.
+enum : unsigned char { kLoads32 = 1, kLoads64 = 2, kLoadsBoth = kLoads32 | kLoads64 };
+constexpr unsigned char kThisBuild = sizeof(void*) == 8 ? kLoads64 : kLoads32;
+
 // One editor: its plug-in folder `name` below a system folder, or below the
 // folder that a string value of its HKEY_LOCAL_MACHINE key names; or there
 // its settings file `name`, which `scan` reads for the folders it names.
@@ -20,27 +25,36 @@ struct DocumentedFolder {
     const char* key;
     const char* value;
     const char* name;
+    unsigned char loads;
     void (*scan)(char* path) = nullptr;
 };
 
 const DocumentedFolder kDocumentedFolders[] = {
     // Photoshop CC's folder for every installed version, kept across updates.
-    {CSIDL_PROGRAM_FILES_COMMON, nullptr, nullptr, "Adobe\\Plug-Ins\\CC"},
-    // Paint.NET's filter host loads from here and the folders below.
-    {0, "SOFTWARE\\Paint.NET", "TARGETDIR", "Effects"},
-    // Affinity Photo 1; later versions keep theirs in the user's profile.
-    {CSIDL_COMMON_APPDATA, nullptr, nullptr, "Affinity\\Photo\\1.0\\Plugins"},
+    // Each build has a Common Files folder of its own bitness.
+    {CSIDL_PROGRAM_FILES_COMMON, nullptr, nullptr, "Adobe\\Plug-Ins\\CC", kLoadsBoth},
+    // Paint.NET's filter host loads from here and the folders below; it runs
+    // 32-bit filters beside 64-bit ones.
+    {0, "SOFTWARE\\Paint.NET", "TARGETDIR", "Effects", kLoadsBoth},
+    // Affinity Photo 1. Every Affinity version loads 64-bit plug-ins only.
+    {CSIDL_COMMON_APPDATA, nullptr, nullptr, "Affinity\\Photo\\1.0\\Plugins", kLoads64},
     // The folders Paint.NET's filter host searches besides Effects.
-    {CSIDL_PERSONAL, nullptr, nullptr, "paint.net User Files\\PSFilterPdn.xml",
+    {CSIDL_PERSONAL, nullptr, nullptr, "paint.net User Files\\PSFilterPdn.xml", kLoadsBoth,
      ScanPsFilterPdnSettings},
     // GIMP 2.10's filter host keeps its folders in the user's settings.
-    {CSIDL_APPDATA, nullptr, nullptr, "GIMP\\2.10\\gimprc", ScanGimpPspiPath},
+    {CSIDL_APPDATA, nullptr, nullptr, "GIMP\\2.10\\gimprc", kLoadsBoth, ScanGimpPspiPath},
+    // The default folders that Affinity Photo 2 and Affinity 3 open.
+    {CSIDL_APPDATA, nullptr, nullptr, "Affinity\\Photo\\2.0\\Plugins", kLoads64},
+    {CSIDL_PROFILE, nullptr, nullptr, ".affinity\\Affinity\\3.0\\Plugins", kLoads64},
+    // Paint.NET from the Store keeps its effects in the user's documents.
+    {CSIDL_PERSONAL, nullptr, nullptr, "paint.net App Files\\Effects", kLoadsBoth},
 };
 
 }  // namespace
 
 void ProbeDocumentedFolders(char* folder) {
     for (const DocumentedFolder& editor : kDocumentedFolders) {
+        if (!(editor.loads & kThisBuild)) continue;
         bool found = editor.key ? ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value,
                                                   folder) == ERROR_SUCCESS
                                 : SHGetFolderPathA(nullptr, editor.systemFolder, nullptr,

@@ -64,24 +64,40 @@ TEST_F(DiscoverFoldersTest, VendorTreesFirstThenTheHostProbesInTheirOrder) {
     };
     std::string effects = MakeFolder("pdn\\Effects");
     MakeFolder("other\\Effects");
+    // Documents in a scratch folder: Wine's is a link into the Unix home.
+    const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+    RegistryRestorer shell{HKEY_CURRENT_USER, kShell};
+    SetStringValue(HKEY_CURRENT_USER, kShell + "\\User Shell Folders", "Personal", temp.Path());
+    // Affinity loads 64-bit plug-ins only: the 32-bit build leaves it out.
+    const bool kAffinity = sizeof(void*) == 8;
     Strings expected = found;
     {
         MadeFolder shared(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC"),
-            affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0\\Plugins");
-        for (const std::string& folder : {shared.Path(), effects, affinity.Path()})
+            affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0\\Plugins"),
+            affinity2(CSIDL_APPDATA, "Affinity\\Photo\\2.0\\Plugins"),
+            affinity3(CSIDL_PROFILE, ".affinity\\Affinity\\3.0\\Plugins");
+        std::string store = MakeFolder("paint.net App Files\\Effects");
+        for (const std::string& folder : {shared.Path(), effects})
             expected.push_back(Canonical(folder));
+        for (const std::string& folder : {affinity.Path(), affinity2.Path(), affinity3.Path()})
+            if (kAffinity) expected.push_back(Canonical(folder));
+        expected.push_back(Canonical(store));
         EXPECT_EQ(expected, discovered());
         // Without TARGETDIR, not the Effects folder below the previous probe's.
         MadeFolder nested(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins\\CC\\Effects");
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kPaintNet, "TARGETDIR");
-        expected.erase(expected.end() - 2);
+        expected.erase(expected.begin() + found.size() + 1);
         EXPECT_EQ(expected, discovered());
+        RemoveTree(store);
     }
     // Of a missing one nothing, not even the folder above it.
     SetStringValue(HKEY_LOCAL_MACHINE, kPaintNet, "TARGETDIR", temp / "pdn");
     RemoveTree(effects);
     MadeFolder adobe(CSIDL_PROGRAM_FILES_COMMON, "Adobe\\Plug-Ins"),
-        affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0");
+        affinity(CSIDL_COMMON_APPDATA, "Affinity\\Photo\\1.0"),
+        affinity2(CSIDL_APPDATA, "Affinity\\Photo\\2.0"),
+        affinity3(CSIDL_PROFILE, ".affinity\\Affinity\\3.0");
+    MakeFolder("paint.net App Files");
     EXPECT_EQ(found, discovered());
 }
 

@@ -112,8 +112,11 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
         plus{HKEY_LOCAL_MACHINE, "Software\\Serif", RegistryRestorer::Removed},
         brush{HKEY_CURRENT_USER, "Software\\MediaChance", RegistryRestorer::Removed},
         shell{HKEY_CURRENT_USER, kShell};
-    MadeFolder gimp(CSIDL_APPDATA, "GIMP\\2.10");
-    for (const char* name : {"Line", "Plus", "Brush", "Pdn", "Pspi", "paint.net User Files"})
+    MadeFolder gimp(CSIDL_APPDATA, "GIMP\\2.10"),
+        affinity2(CSIDL_APPDATA, "Affinity\\Photo\\2.0\\Plugins"),
+        affinity3(CSIDL_PROFILE, ".affinity\\Affinity\\3.0\\Plugins");
+    for (const char* name : {"Line", "Plus", "Brush", "Pdn", "Pspi", "paint.net User Files",
+                             "paint.net App Files", "paint.net App Files\\Effects"})
         ASSERT_TRUE(CreateDirectoryA((temp / name).c_str(), nullptr)) << name;
     SetStringValue(HKEY_CURRENT_USER, "Software\\Computerinsel\\PhotoLine\\Settings",
                    "PlugInPathNew1", temp / "Line");
@@ -142,8 +145,12 @@ TEST(DiscoveredFolder, IsOfferedInCanonicalFormAndInstalledIntoOnEnter) {
     // is selected at start.
     std::vector<std::string> expected{offered, offeredAsIs};
     for (const std::string& folder : {ownView, temp / "Line", temp / "Plus", temp / "Brush",
-                                      shared.Path(), temp / "Pdn", temp / "Pspi"})
+                                      shared.Path(), temp / "Pdn", temp / "Pspi",
+                                      affinity2.Path(), affinity3.Path(),
+                                      temp / "paint.net App Files\\Effects"})
         expected.push_back(Canonical(folder) + "Vantorel\\");
+    // Affinity loads 64-bit plug-ins only.
+    if (sizeof(void*) == 4) expected.erase(expected.end() - 3, expected.end() - 1);
     std::vector<std::string> entries = ListEntries(dialog);
     ASSERT_LE(expected.size() + 1, entries.size()) << testing::PrintToString(entries);
     EXPECT_EQ(expected,
