@@ -26,30 +26,26 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-// The start of a PE image's headers after the DOS header, as the loader
-// leaves it: the signature, the file header (with its time stamp) and the
-// first fields of the optional header, ahead of the image base.
-constexpr int kHeaderBytes = 4 + sizeof(IMAGE_FILE_HEADER) + 16;
-
 // Whether the image that `process` has loaded at `base` has the headers of the
-// file now at `path`. A module's path survives a rename (an editor's plug-in
-// moved aside), so the path alone does not make it the file there; a file
-// that cannot be read is not taken for it.
+// file now at `path`, up to the first fields of the optional header (ahead of
+// the image base, which the loader may change): the DOS header and stub, the
+// signature and the file header with its time stamp. A module's path
+// survives a rename (an editor's plug-in moved aside), so the path alone does
+// not make it the file there; a file that cannot be read is not taken for it.
 bool IsLoadedImage(DWORD process, const BYTE* base, const WCHAR* path) {
     KernelHandle file(CreateFileW(path, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     KernelHandle reader(OpenProcess(PROCESS_VM_READ, FALSE, process));
-    BYTE bytes[1024], image[kHeaderBytes];
+    BYTE bytes[2][512];
     DWORD read = 0;
-    SIZE_T copied = 0;
-    if (!file || !reader || !ReadFile(file.Get(), bytes, sizeof bytes, &read, nullptr) ||
+    if (!file || !reader || !ReadFile(file.Get(), bytes[0], sizeof bytes[0], &read, nullptr) ||
         read < sizeof(IMAGE_DOS_HEADER))
         return false;
-    LONG at = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes)->e_lfanew;
-    return at > 0 && at <= static_cast<LONG>(read) - kHeaderBytes &&
-           ReadProcessMemory(reader.Get(), base + at, image, kHeaderBytes, &copied) &&
-           copied == kHeaderBytes && memcmp(image, bytes + at, kHeaderBytes) == 0;
+    LONG at = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes[0])->e_lfanew;
+    DWORD end = static_cast<DWORD>(at) + 4 + sizeof(IMAGE_FILE_HEADER) + 16;
+    return at > 0 && end <= read && ReadProcessMemory(reader.Get(), base, bytes[1], end, nullptr) &&
+           memcmp(bytes[0], bytes[1], end) == 0;
 }
 
 // The module of `process` loaded from `path`, or null.
