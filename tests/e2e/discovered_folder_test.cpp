@@ -189,20 +189,11 @@ TEST(DiscoveredFolder, NamedInAnyScriptIsOfferedAndInstalledInto) {
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
 
-// The digest resource of the payload resource `name`, as the build made it.
-std::vector<char> DigestBytes(const char* name) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(RT_PAYLOAD_DIGEST));
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
-    return resource ? std::vector<char>(bytes, bytes + SizeofResource(module, resource))
-                    : std::vector<char>{};
-}
-
 // A copy that is not as it was built, as a broken download or a faulty build
 // leaves it, or a system whose CNG cannot be used: the copy says so and stays
 // open; the earlier files and presets stay.
 TEST(DiscoveredFolder, DamagedCopyInstallsNothingAndSaysSo) {
-    std::vector<char> longDigest = DigestBytes("PRESETS__PASTELSBIN");
+    std::vector<char> longDigest = PayloadBytes("PRESETS__PASTELSBIN", RT_PAYLOAD_DIGEST);
     longDigest.push_back(0);
     const struct {
         const char* what;
