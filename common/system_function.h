@@ -12,7 +12,8 @@ Function SystemFunction(const char* module, const char* name) {
 }
 
 // Loads the system library `name` (bcrypt.dll, xmllite.dll) by its full path
-// in the system folder: never a copy beside the program or in the current
-// folder, on every Windows the program runs on. Null, with the platform's
-// error, when it cannot be loaded.
+// in the system folder, and the libraries it imports from there first: never
+// a copy beside the program or in the current folder, on every Windows the
+// program runs on. Null, with the platform's error (ERROR_FILENAME_EXCED_RANGE
+// for a path that does not fit), when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* name);

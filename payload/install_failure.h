@@ -7,7 +7,9 @@
 // What stopped an installation, for the one message the user is shown.
 enum class InstallStep {
     None,
-    ReadResource,     // the payload could not be found, sized or loaded
+    ReadResource,     // the program holds no payload, a part of it that cannot be
+                      // loaded, or more parts than an installation takes
+    NoChecksum,       // the system's SHA-256 (CNG) cannot be used to check the payload
     DamagedResource,  // a payload resource is not as the build made it
     PathTooLong,      // a path the installation needs does not fit
     OpenFolder,       // the destination could be neither entered nor created

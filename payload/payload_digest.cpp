@@ -7,7 +7,7 @@
 #include "common/handles.h"
 #include "common/system_function.h"
 #include "payload/file_name.h"
-#include "payload/payload_install.h"
+#include "payload/resource_bytes.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -98,8 +98,7 @@ BOOL CALLBACK CheckResource(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR pa
 bool VerifyPayload(HMODULE module, InstallFailure* failure) {
     PayloadCheck check{{}, failure};
     if (!check.sha256.Load()) {
-        CopyText(failure->file, "payload");
-        return failure->Stop(InstallStep::ReadResource, GetLastError());
+        return failure->Stop(InstallStep::NoChecksum, GetLastError());
     }
     for (WORD type : {RT_PAYLOAD, RT_PAYLOAD_DIGEST})
         if (failure->step == InstallStep::None)

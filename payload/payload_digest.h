@@ -11,5 +11,5 @@
 // match, and every digest has its resource. Otherwise returns false with the
 // failure's step DamagedResource and its file the mapped name of the first
 // part found wrong; or, when the system's SHA-256 cannot be used, step
-// ReadResource. Writes nothing.
+// NoChecksum with the platform's error. Writes nothing.
 bool VerifyPayload(HMODULE module, InstallFailure* failure);

@@ -4,6 +4,7 @@
 
 #include "common/bounded_text.h"
 #include "payload/file_name.h"
+#include "payload/resource_bytes.h"
 #include "payload/staged_file.h"
 #include "res/resource_ids.h"
 
@@ -28,13 +29,6 @@ bool IsExcluded(const char* mappedName) {
         if (strstr(mappedName, record.path)) return true;
     }
     return false;
-}
-
-const BYTE* ResourceBytes(HMODULE module, LPCSTR name, WORD type, DWORD* size) {
-    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(type));
-    *size = resource ? SizeofResource(module, resource) : 0;
-    HGLOBAL loaded = *size ? LoadResource(module, resource) : nullptr;
-    return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
 }
 
 BOOL CALLBACK InstallPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param) {

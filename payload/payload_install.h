@@ -25,11 +25,8 @@ void ResetExclusions();
 // Whether an entry of the exclusion list occurs in `mappedName`.
 bool IsExcluded(const char* mappedName);
 
-// The bytes of the resource `name` of `type` in `module`, which live as long
-// as the module, and their count in `size`; null when the resource is
-// missing, empty or cannot be loaded.
-const BYTE* ResourceBytes(HMODULE module, LPCSTR name, WORD type, DWORD* size);
-
+// The most payload resources an installation takes. The build reads this
+// line (cmake/payload-digests.cmake) and refuses a setup.rc with more.
 constexpr int kPayloadCapacity = 8;
 
 // One payload resource that the installation includes.

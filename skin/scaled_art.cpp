@@ -51,7 +51,7 @@ bool DrawCells(IWICImagingFactory* factory, IWICBitmapSource* source, int cells,
 
 HBITMAP DecodeArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
     // The 96-DPI bitmap's header gives the size everything scales from.
-    HRSRC base = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));  // RT_BITMAP
+    HRSRC base = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_BITMAP);
     auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(instance, base)));
     if (!header || cells < 1) return nullptr;
     int baseCell = header->biWidth / cells, baseHeight = header->biHeight;
@@ -63,8 +63,7 @@ HBITMAP DecodeArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
 
     // The smallest rendering at least as large as asked, else the largest.
     UINT drawnAt = dpi <= ART_DPI_MEDIUM ? ART_DPI_MEDIUM : ART_DPI_LARGE;
-    HRSRC png = FindResourceA(instance, MAKEINTRESOURCEA(IDR_ART_PNG(id, drawnAt)),
-                              MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HRSRC png = FindResourceA(instance, MAKEINTRESOURCEA(IDR_ART_PNG(id, drawnAt)), RT_RCDATA);
     ComRef<IWICStream> stream;
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;

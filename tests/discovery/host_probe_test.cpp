@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/code_page_text.h"
 #include "discovery/gimp_settings.h"
 #include "discovery/host_probe.h"
 #include "discovery/psfilterpdn_settings.h"
@@ -97,9 +98,14 @@ TEST_F(ScanHostSettingsFileTest, TakesTheFirstWellFormedRecord) {
 }
 
 // The folders in the filter hosts' settings files, which the host holds open:
-// each that exists, none from a file not read whole, only drive paths.
+// each that exists, none from a file not read whole, only drive paths, only
+// texts that the program's code page holds. (dr\dr is there for a drive-
+// relative dr, taken in the scratch folder, to name one even once dr is current.)
 TEST_F(ScanHostSettingsFileTest, OffersTheFoldersInFilterHostsSettings) {
     std::string a = MakeFolder("x&y"), b = MakeFolder("b"), c = MakeFolder("c");
+    MakeFolder("dr\\dr");
+    // A runic letter, which no legacy code page holds, in a text naming c.
+    std::string runic = temp / "\xE1\x9A\xA0\\..\\c";
     auto xml = [](const std::string& items, const char* end = "</PSFilterPdnSettings>") {
         return "<PSFilterPdnSettings><SearchDirectories>" + items + "</SearchDirectories>" + end;
     };
@@ -123,7 +129,14 @@ TEST_F(ScanHostSettingsFileTest, OffersTheFoldersInFilterHostsSettings) {
         {"broken XML", true, xml(item(a) + "<x>"), {}},
         {"cut short", true, xml(item(a), ""), {}},
         {"unterminated", false, gimprc(a, ""), {}},
-        {"no drive path", false, gimprc(tooLong + ";c;\\\\server\\share;C:c;" + b), {Canonical(b)}},
+        {"no drive path", false,
+         gimprc(tooLong + ";c;\\\\server\\share;" + temp.Path().substr(0, 2) + "dr;" + b),
+         {Canonical(b)}},
+        {"the last assignment", false, gimprc(b, "\")\n") + gimprc(a), {Canonical(a)}},
+        {"nested in a string", true,
+         xml(item(a) + "<a:string xmlns:a='a'><n>" + b + "</n></a:string>"), {Canonical(a)}},
+        {"outside the code page", false, gimprc(runic),
+         TextIsUtf8() ? Strings{Canonical(runic)} : Strings{}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
@@ -135,9 +148,24 @@ TEST_F(ScanHostSettingsFileTest, OffersTheFoldersInFilterHostsSettings) {
         WriteWholeFile(path, {test.text.begin(), test.text.end()});
         KernelHandle host(
             CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        SetCurrentDirectoryA(temp.Path().c_str());
         scan(path);
         EXPECT_EQ(test.listed, Listed());
     }
+    // Once more in a copy of this program without the manifest's request for
+    // UTF-8: under the system's legacy code page.
+    if (!TextIsUtf8()) return;
+    std::string legacy = temp / "legacy.exe";
+    ASSERT_TRUE(CopyFileA((OwnFolder() + "test_discovery.exe").c_str(), legacy.c_str(), FALSE));
+    char manifest[] = "<assembly xmlns='urn:schemas-microsoft-com:asm.v1' manifestVersion='1.0'>"
+                      "<assemblyIdentity type='win32' name='legacy' version='1.0.0.0'/></assembly>";
+    HANDLE update = BeginUpdateResourceA(legacy.c_str(), FALSE);
+    ASSERT_TRUE(update && UpdateResourceA(update, RT_MANIFEST, MAKEINTRESOURCEA(1),
+                                          MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), manifest,
+                                          sizeof manifest - 1));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    ChildProcess run("\"" + legacy + "\" --gtest_filter=*.OffersTheFoldersInFilterHostsSettings");
+    EXPECT_EQ(0, run.ExitCode(60000));
 }
 
 }  // namespace

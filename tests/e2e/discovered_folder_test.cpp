@@ -196,43 +196,82 @@ TEST(DiscoveredFolder, NamedInAnyScriptIsOfferedAndInstalledInto) {
     EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
 }
 
-// A copy with one byte of its plug-in changed, as a broken download leaves
-// it, says so and stays open; the earlier files and presets stay.
+// A copy that is not as it was built, as a broken download or a faulty build
+// leaves it, or a system whose CNG cannot be used: the copy says so and stays
+// open; the earlier files and presets stay.
 TEST(DiscoveredFolder, DamagedCopyInstallsNothingAndSaysSo) {
-    RegistryRestorer userKey{HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed};
-    RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed};
-    ScratchKey product{kMakerKey};
-    TempFolder temp, program;
-    SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath", temp.Path());
-    std::string offered = Canonical(temp.Path()) + "Vantorel\\";
-    ASSERT_TRUE(CreateDirectoryA(offered.c_str(), nullptr));
-    WriteEarlierFiles(offered);
-    SetBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", {1, 2, 3});
-    auto before = InstallState(offered);
+    std::vector<char> longDigest = PayloadBytes("PRESETS__PASTELSBIN", RT_PAYLOAD_DIGEST);
+    longDigest.push_back(0);
+    const struct {
+        const char* what;
+        bool plugInChanged;
+        WORD type;  // of a resource written into the copy, or 0
+        const char* name;
+        std::vector<char> bytes;
+        const char* disabled;  // a DLL that Wine is told not to load for the copy
+        const char* said;
+    } cases[] = {
+        {"a byte of the plug-in", true, 0, nullptr, {}, nullptr,
+         "\"PastelCraft3.8bf\" of Setup's own program file is not as it was built.\n\nThe setup "
+         "program may be damaged. Please download it again."},
+        {"a part without digest", false, RT_PAYLOAD, "EXTRA.TXT", {'x'}, nullptr,
+         "\"Extra.txt\" of Setup's own program file is not as it was built."},
+        {"a digest too long", false, RT_PAYLOAD_DIGEST, "PRESETS__PASTELSBIN", longDigest, nullptr,
+         "\"Additional presets\" of Setup's own program file is not as it was built."},
+        {"no CNG", false, 0, nullptr, {}, "bcrypt",
+         "Windows' cryptography component (bcrypt.dll) could not be used."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegistryRestorer userKey{HKEY_CURRENT_USER, kMakerKey, RegistryRestorer::Removed};
+        RegistryRestorer machineKey{HKEY_LOCAL_MACHINE, kMakerKey, RegistryRestorer::Removed};
+        ScratchKey product{kMakerKey};
+        TempFolder temp, program;
+        SetStringValue(HKEY_CURRENT_USER, product.Path(), "PluginPath", temp.Path());
+        std::string offered = Canonical(temp.Path()) + "Vantorel\\";
+        ASSERT_TRUE(CreateDirectoryA(offered.c_str(), nullptr));
+        WriteEarlierFiles(offered);
+        SetBinaryValue(HKEY_CURRENT_USER, kPresetKey, "Portrait01", {1, 2, 3});
+        auto before = InstallState(offered);
 
-    std::vector<char> exe = ReadWholeFile(SetupExePath()),
-                      plugIn = PayloadBytes("PASTEL__CRAFT3.8BF");
-    auto at = std::search(exe.begin(), exe.end(), plugIn.begin(), plugIn.end());
-    ASSERT_NE(exe.end(), at);
-    at[plugIn.size() / 2] ^= 0x20;
-    WriteWholeFile(program / "setup.exe", exe);
-    ChildProcess setup("\"" + program / "setup.exe" + "\"");
-    HWND dialog = setup.Dialog(kStartTimeout);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(SelectListEntry(dialog, offered));
-    PressKey(dialog, VK_RETURN);
-    HWND box = setup.Dialog(kStartTimeout, dialog);
-    std::string message = MessageBoxText(box);
-    EXPECT_NE(std::string::npos, message.find("\"PastelCraft3.8bf\" of Setup's own program file is "
-                                              "not as it was built.\n\nThe setup program may be "
-                                              "damaged. Please download it again."))
-        << message;
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kStartTimeout));
-    EXPECT_EQ(before, InstallState(offered));
-    EXPECT_NE(1000, ListCorner(dialog).y);
-    PressKey(dialog, VK_ESCAPE);
-    EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+        std::vector<char> exe = ReadWholeFile(SetupExePath()),
+                          plugIn = PayloadBytes("PASTEL__CRAFT3.8BF");
+        auto at = std::search(exe.begin(), exe.end(), plugIn.begin(), plugIn.end());
+        ASSERT_NE(exe.end(), at);
+        if (c.plugInChanged) at[plugIn.size() / 2] ^= 0x20;
+        std::string copy = program / "setup.exe";
+        WriteWholeFile(copy, exe);
+        if (c.type) {
+            // In the language windres gives every resource.
+            HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+            ASSERT_TRUE(update && UpdateResourceA(update, MAKEINTRESOURCEA(c.type), c.name,
+                                                  MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                                  const_cast<char*>(c.bytes.data()),
+                                                  static_cast<DWORD>(c.bytes.size())));
+            ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+        }
+        // Wine's overrides for one program, read when it starts.
+        RegistryRestorer overrides{HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\setup.exe",
+                                   RegistryRestorer::Removed};
+        if (c.disabled)
+            SetStringValue(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\setup.exe\\DllOverrides",
+                           c.disabled, "");
+        ChildProcess setup("\"" + copy + "\"");
+        HWND dialog = setup.Dialog(kStartTimeout);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_TRUE(SelectListEntry(dialog, offered));
+        PressKey(dialog, VK_RETURN);
+        HWND box = setup.Dialog(kStartTimeout, dialog);
+        std::string message = MessageBoxText(box);
+        EXPECT_NE(std::string::npos, message.find(c.said)) << message;
+        EXPECT_EQ(c.disabled == nullptr, message.find("download it again") != std::string::npos);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kStartTimeout));
+        EXPECT_EQ(before, InstallState(offered));
+        EXPECT_NE(1000, ListCorner(dialog).y);
+        PressKey(dialog, VK_ESCAPE);
+        EXPECT_EQ(0, setup.ExitCode(kStartTimeout));
+    }
 }
 
 }  // namespace

@@ -224,8 +224,11 @@ TEST_F(PayloadInstall, PlugInLoadedByAProgramGoesAsideUntilTheProgramEnds) {
         EXPECT_FALSE(Install());
         EXPECT_EQ(InstallStep::ReplaceFile, failure.step);
         char program[64] = "";
-        EXPECT_TRUE(FindProgramHolding((folder / "PastelCraft3.8bf").c_str(), program, 64));
+        bool isTheFile = false;
+        EXPECT_TRUE(
+            FindProgramHolding((folder / "PastelCraft3.8bf").c_str(), program, 64, &isTheFile));
         EXPECT_STREQ("Pastel Host Editor", program);
+        EXPECT_TRUE(isTheFile);
     }
     ASSERT_TRUE(Install());
     EXPECT_EQ((Strings{"PastelCraft3.8bf", "Strokes.8tx"}), FolderNames(folder.Path()));

@@ -25,7 +25,7 @@ std::string Digest(const std::vector<char>& bytes) {
 
 }  // namespace
 
-const FaultReport kFaultReports[8] = {
+const FaultReport kFaultReports[9] = {
     {InstallFault::PlugInHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
      "in use by another program"},
     {InstallFault::TextureHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
@@ -38,6 +38,9 @@ const FaultReport kFaultReports[8] = {
     {InstallFault::MachineKeyRefused, InstallStep::None, 0, nullptr, nullptr},
     {InstallFault::StagedHeld, InstallStep::None, 0, nullptr, nullptr},
     {InstallFault::LoadedAndHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kTexture,
+     "in use by another program, probably Pastel Host Editor, which has"},
+    // The editor's module still goes by the plug-in's path, but is not the file there.
+    {InstallFault::LoadedAsideHeld, InstallStep::ReplaceFile, ERROR_SHARING_VIOLATION, kPlugIn,
      "in use by another program, probably Pastel Host Editor, which has"},
 };
 
@@ -143,7 +146,8 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
         });
         break;
     case InstallFault::PlugInLoaded:
-    case InstallFault::LoadedAndHeld: {
+    case InstallFault::LoadedAndHeld:
+    case InstallFault::LoadedAsideHeld: {
         std::string plugIn = folder + kPlugIn;
         EXPECT_TRUE(
             CopyFileA((OwnFolder() + "editor\\editor_plugin.dll").c_str(), plugIn.c_str(), FALSE));
@@ -155,8 +159,10 @@ ArrangedFault::ArrangedFault(InstallFault fault, const std::string& folder) {
         if (fault == InstallFault::PlugInLoaded) break;
         EXPECT_TRUE(MoveFileA(plugIn.c_str(), (plugIn + ".pcs-old").c_str()));
         WriteWholeFile(plugIn, std::vector<char>(3000, 'p'));
-        held_.Reset(CreateFileA((folder + kTexture).c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+        bool plugInHeld = fault == InstallFault::LoadedAsideHeld;
+        held_.Reset(CreateFileA((folder + (plugInHeld ? kPlugIn : kTexture)).c_str(), GENERIC_READ,
+                                plugInHeld ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
         EXPECT_TRUE(held_);
         break;
     }

@@ -36,6 +36,7 @@ enum class InstallFault {
     PlugInLoaded,       // a running program has a real DLL at the plug-in's name loaded
     LoadedAndHeld,      // ... moved aside by an installation since, a later plug-in in
                         // its place; and the texture held, sharing nothing
+    LoadedAsideHeld,    // ... the same, but that later plug-in held, sharing reading
 };
 
 // What an installation reports for each fault: the step and error, the file
@@ -48,7 +49,7 @@ struct FaultReport {
     const char* named;
     const char* cause;
 };
-extern const FaultReport kFaultReports[8];
+extern const FaultReport kFaultReports[9];
 
 // A fresh folder holding the earlier files, where `fault` can be made: for
 // DiskFull on a drive small enough to fill (CTest mounts one where it can,

@@ -278,9 +278,9 @@ std::vector<std::string> FolderNames(const std::string& folder) {
     return names;
 }
 
-std::vector<char> PayloadBytes(const char* name) {
+std::vector<char> PayloadBytes(const char* name, WORD type) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(RT_PAYLOAD));
+    HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(type));
     if (!resource) return {};
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
     return std::vector<char>(bytes, bytes + SizeofResource(module, resource));

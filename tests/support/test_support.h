@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "res/resource_ids.h"
 #include "support/wait_until.h"
 
 // A new, empty folder under `base` (ending with a backslash; by default the
@@ -150,8 +151,8 @@ bool FileExists(const std::string& path);
 // The names of what `folder` (ending with a backslash) holds, sorted.
 std::vector<std::string> FolderNames(const std::string& folder);
 
-// The bytes of a payload resource of this test program.
-std::vector<char> PayloadBytes(const char* name);
+// The bytes of a payload resource (or its digest) of this test program.
+std::vector<char> PayloadBytes(const char* name, WORD type = RT_PAYLOAD);
 
 // Processes the calling thread's pending messages.
 void PumpMessages();
