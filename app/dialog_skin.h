@@ -45,12 +45,12 @@ bool DispatchSkinMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 bool InstallGateOpen();
 // Records every unticked option with AddExclusion.
 void RecordExclusions();
-// The completed look, after installing and again after each scale change:
-// only the close button, the link, the picture and the completed lines
-// shown, and the larger font for the skin's DPI. The first time, the close
-// button takes the keyboard focus and then the list goes for good (out of
-// view, hidden and disabled), with or without a skin.
-void ApplyCompletedLook(HWND dialog);
+// Once installed: the completed look (the close button, the link, the
+// picture and the completed lines in a larger font, which the layout keeps
+// at every scale), the keyboard focus on the close button, and then the list
+// gone for good (out of view, hidden and disabled), with or without a skin.
+// Nothing when the list has gone already.
+void CompleteInstallation(HWND dialog);
 
 // WM_ERASEBKGND: tiles the background onto `dc`, so that nothing else shows
 // during the paint cycle's pause; false, drawing nothing, without a skin
