@@ -14,6 +14,7 @@
 #include "skin/scaled_art.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_focus.h"
 #include "skin/strip_selector.h"
 #include "skin/text_label.h"
@@ -331,6 +332,7 @@ void SetUpSkin(HWND dialog) {
     if (!MainSkin) return;
     KeepSystemFromScaling(dialog);
     StatusTextColor = 0xFFFFFF;
+    ReadHighContrast(dialog);
     CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
     ScaleSkin(dialog, 0, nullptr);
 }
@@ -387,7 +389,7 @@ bool EraseDialog(HDC dc) {
     if (!MainSkin || !MainSkin->host->background) return false;
     RECT client;
     GetClientRect(MainSkin->host->window, &client);
-    MainSkin->host->background->TileFill(dc, client);
+    FillBehind(MainSkin->host, dc, client);
     return true;
 }
 

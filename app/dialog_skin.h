@@ -24,8 +24,8 @@ extern const char kInstallHelpPage[];
 
 // WM_INITDIALOG, once the list is filled: attaches the skin at the window's
 // DPI, creates the controls and the texts, sets the keyboard focus order and
-// lays the dialog out for that DPI (LayOut in dialog_skin.cpp): a client
-// area of exactly the background's size around the window's centre.
+// asks whether high contrast is on, and lays the dialog out for that DPI (LayOut in
+// dialog_skin.cpp): a client area of exactly the background's size around the window's centre.
 void SetUpSkin(HWND dialog);
 // WM_DPICHANGED: the art and fonts for `dpi`, and the same layout again for
 // it at `place`'s top-left corner; the controls stay, with the options, what
@@ -52,7 +52,8 @@ void RecordExclusions();
 // Nothing when the list has gone already.
 void CompleteInstallation(HWND dialog);
 
-// WM_ERASEBKGND: tiles the background onto `dc`, so that nothing else shows
+// WM_ERASEBKGND: tiles the background (in high contrast the theme's window
+// colour) onto `dc`, so that nothing else shows
 // during the paint cycle's pause; false, drawing nothing, without a skin
 // background (the system erases then).
 bool EraseDialog(HDC dc);
