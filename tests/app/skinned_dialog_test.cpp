@@ -87,10 +87,7 @@ struct ContrastTheme {
     ContrastTheme(HWND dialog, const Theme& theme) : dialog(dialog) {
         Patch.emplace("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(On));
         for (int i = 0; i < kCount; ++i) {
-            uint32_t c = theme[0xAF03C0 >> i & 1      ? 0
-                               : i == COLOR_HIGHLIGHT ? 2
-                               : i == COLOR_HOTLIGHT  ? 3
-                                                      : 1];
+            uint32_t c = theme["1111110000111211000010101131111"[i] - '0'];
             elements[i] = i;
             earlier[i] = GetSysColor(i);
             colours[i] = RGB(c >> 16, c >> 8, c);
@@ -440,12 +437,10 @@ TEST_F(SkinnedInstall, HighContrastDrawsInTheThemeAndGivesBackTheSkin) {
                 shot = Overlay(shot, {w, h, std::vector<uint32_t>(w * h, theme[1])}, texts[i].left,
                                texts[i].top, false);
             }
-            EXPECT_EQ(0, std::count_if(shot.data.begin(), shot.data.end(),
-                                       [&](uint32_t pixel) {
-                                           return std::count(theme.begin(), theme.end(), pixel) ==
-                                                  0;
-                                       }))
-                << dpi;
+            int foreign = 0;
+            for (uint32_t pixel : shot.data)
+                foreign += !std::count(theme.begin(), theme.end(), pixel);
+            EXPECT_EQ(0, foreign) << dpi;
             LPARAM middle =
                 MAKELPARAM(install->bounds.left + at.S(10), install->bounds.top + at.S(8));
             SendMessageA(window, WM_MOUSEMOVE, 0, middle);
