@@ -23,9 +23,10 @@ extern const char kMakerHost[];
 extern const char kInstallHelpPage[];
 
 // WM_INITDIALOG, once the list is filled: attaches the skin at the window's
-// DPI, creates the controls and the texts, sets the keyboard focus order and
-// asks whether high contrast is on, and lays the dialog out for that DPI (LayOut in
-// dialog_skin.cpp): a client area of exactly the background's size around the window's centre.
+// DPI, creates the controls and the texts, sets the keyboard focus order,
+// asks whether high contrast is on and lays the dialog out for that DPI
+// (LayOut in dialog_skin.cpp): a client area of exactly the background's
+// size around the window's centre.
 void SetUpSkin(HWND dialog);
 // WM_DPICHANGED: the art and fonts for `dpi`, and the same layout again for
 // it at `place`'s top-left corner; the controls stay, with the options, what

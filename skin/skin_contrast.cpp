@@ -11,9 +11,9 @@ void ReadHighContrast(HWND window) {
     HighContrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                    (contrast.dwFlags & HCF_HIGHCONTRASTON);
     if (HighContrast == was) return;
-    // The common controls' visual style (uxtheme.dll, loaded with them)
-    // keeps colours of its own; the system drops it in a contrast theme,
-    // where a system that keeps it (Wine) still draws in the system's colours.
+    // A child's visual style (uxtheme.dll, loaded with the common controls)
+    // has colours of its own. Windows leaves it out in a contrast theme; the
+    // program does so too, for a system that would keep it.
     using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     auto setTheme = SystemFunction<SetTheme>("uxtheme.dll", "SetWindowTheme");
     // A name of no style: an empty one is taken as the default by some.
