@@ -14,6 +14,7 @@
 #include "skin/scaled_art.h"
 #include "skin/skin_bitmap.h"
 #include "skin/skin_context.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_focus.h"
 #include "skin/strip_selector.h"
 #include "skin/text_label.h"
@@ -190,6 +191,24 @@ void KeepSystemFromScaling(HWND dialog) {
         controlBehaviour(GetDlgItem(dialog, IDC_FOLDER_LIST), kNoFontNoRelayout, kNoFontNoRelayout);
 }
 
+// The completed look, after installing and again after each scale change:
+// only the close button, the link, the picture and the completed lines
+// shown, and the larger font for the skin's DPI.
+void ApplyCompletedLook() {
+    if (!MainSkin) return;
+    for (int slot = 0; slot < kPassEnd; ++slot) {
+        SkinControl* control = DialogControls[slot];
+        if (!control) continue;
+        control->visible = slot == WebLink || slot == CloseButton || slot == Picture;
+        // The picture shows but never reacts to the mouse.
+        control->active = control->visible && slot != Picture;
+        if (control->visible) control->erased = 0;
+    }
+    for (TextLabel* text : DialogTexts)
+        if (text) text->visible = text != DialogTexts[0];
+    ReplaceNormalFont(MainSkin->host, SkinContext::CreateScaledFont(16, 0, SkinDpi));
+}
+
 // Sets the list's item height so that its field is `height` pixels high. The
 // field's frame does not scale with the font, and some systems add to the
 // height asked for, by amounts that differ between systems and fonts: each
@@ -276,7 +295,7 @@ void LayOut(HWND dialog, const RECT* place) {
     for (int i = 0; i < host->controlCount; ++i) host->controls[i]->statusState = 0;
     host->statusOwner = nullptr;
     SetRectEmpty(&host->focusMark);
-    if (InstallCompleted) ApplyCompletedLook(dialog);
+    if (InstallCompleted) ApplyCompletedLook();
 
     PlaceList(dialog);
     RECT window;
@@ -313,6 +332,7 @@ void SetUpSkin(HWND dialog) {
     if (!MainSkin) return;
     KeepSystemFromScaling(dialog);
     StatusTextColor = 0xFFFFFF;
+    ReadHighContrast(dialog);
     CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
     ScaleSkin(dialog, 0, nullptr);
 }
@@ -347,42 +367,29 @@ void RecordExclusions() {
         if (Option(slot) && Option(slot)->value == 0) AddExclusion(Option(slot)->name);
 }
 
-void ApplyCompletedLook(HWND dialog) {
-    // The list goes once, for good.
+void CompleteInstallation(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    bool installing = IsWindowEnabled(list) != FALSE;
+    if (!IsWindowEnabled(list)) return;  // completed already
+    ApplyCompletedLook();
+    // The focus goes to the close button, before the list that may hold it
+    // goes. An installation started with Enter shows the focus there.
     if (MainSkin) {
-        for (int slot = 0; slot < kPassEnd; ++slot) {
-            SkinControl* control = DialogControls[slot];
-            if (!control) continue;
-            control->visible = slot == WebLink || slot == CloseButton || slot == Picture;
-            // The picture shows but never reacts to the mouse.
-            control->active = control->visible && slot != Picture;
-            if (control->visible) control->erased = 0;
-        }
-        for (TextLabel* text : DialogTexts)
-            if (text) text->visible = text != DialogTexts[0];
-        // The focus goes to the close button, before the list that may hold
-        // it goes. An installation started with Enter shows the focus there.
         ControlHost* host = MainSkin->host;
-        if (installing && GetKeyState(VK_RETURN) < 0) host->focusCues = 1;
-        if (installing) SetSkinFocus(host, DialogControls[CloseButton]);
+        if (GetKeyState(VK_RETURN) < 0) host->focusCues = 1;
+        SetSkinFocus(host, DialogControls[CloseButton]);
     }
-    // Out of view, hidden and disabled, so neither the mouse nor the keyboard
-    // reaches it.
-    if (installing) {
-        MoveWindow(list, kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
-        ShowWindow(list, SW_HIDE);
-        EnableWindow(list, FALSE);
-    }
-    if (MainSkin) ReplaceNormalFont(MainSkin->host, SkinContext::CreateScaledFont(16, 0, SkinDpi));
+    // The list goes once, for good: out of view, hidden and disabled, so
+    // neither the mouse nor the keyboard reaches it.
+    MoveWindow(list, kLayoutMargin, kHiddenListTop, 50, 10, TRUE);
+    ShowWindow(list, SW_HIDE);
+    EnableWindow(list, FALSE);
 }
 
 bool EraseDialog(HDC dc) {
     if (!MainSkin || !MainSkin->host->background) return false;
     RECT client;
     GetClientRect(MainSkin->host->window, &client);
-    MainSkin->host->background->TileFill(dc, client);
+    FillBehind(MainSkin->host, dc, client);
     return true;
 }
 

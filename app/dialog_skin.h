@@ -23,9 +23,10 @@ extern const char kMakerHost[];
 extern const char kInstallHelpPage[];
 
 // WM_INITDIALOG, once the list is filled: attaches the skin at the window's
-// DPI, creates the controls and the texts, sets the keyboard focus order and
-// lays the dialog out for that DPI (LayOut in dialog_skin.cpp): a client
-// area of exactly the background's size around the window's centre.
+// DPI, creates the controls and the texts, sets the keyboard focus order,
+// asks whether high contrast is on and lays the dialog out for that DPI
+// (LayOut in dialog_skin.cpp): a client area of exactly the background's
+// size around the window's centre.
 void SetUpSkin(HWND dialog);
 // WM_DPICHANGED: the art and fonts for `dpi`, and the same layout again for
 // it at `place`'s top-left corner; the controls stay, with the options, what
@@ -45,14 +46,15 @@ bool DispatchSkinMouse(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 bool InstallGateOpen();
 // Records every unticked option with AddExclusion.
 void RecordExclusions();
-// The completed look, after installing and again after each scale change:
-// only the close button, the link, the picture and the completed lines
-// shown, and the larger font for the skin's DPI. The first time, the close
-// button takes the keyboard focus and then the list goes for good (out of
-// view, hidden and disabled), with or without a skin.
-void ApplyCompletedLook(HWND dialog);
+// Once installed: the completed look (the close button, the link, the
+// picture and the completed lines in a larger font, which the layout keeps
+// at every scale), the keyboard focus on the close button, and then the list
+// gone for good (out of view, hidden and disabled), with or without a skin.
+// Nothing when the list has gone already.
+void CompleteInstallation(HWND dialog);
 
-// WM_ERASEBKGND: tiles the background onto `dc`, so that nothing else shows
+// WM_ERASEBKGND: tiles the background (in high contrast the theme's window
+// colour) onto `dc`, so that nothing else shows
 // during the paint cycle's pause; false, drawing nothing, without a skin
 // background (the system erases then).
 bool EraseDialog(HDC dc);

@@ -280,7 +280,7 @@ INT_PTR OnInstall(HWND dialog) {
     }
 
     InstallCompleted = true;
-    ApplyCompletedLook(dialog);
+    CompleteInstallation(dialog);
     InvalidateRect(dialog, nullptr, TRUE);
     return FALSE;
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/bounded_text.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_draw.h"
 
 namespace {
@@ -70,8 +71,14 @@ int BitmapButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
     switch (message & 0xFFFF) {
     case WM_MOUSEMOVE:
         if (!inside && pressState == kPressed) {
-            DrawFace(0);
             pressState = kIdle;
+            hot = 0;
+            DrawFace(0);
+        }
+        // Only the contrast look shows the pointer over the button.
+        if (hot != inside) {
+            hot = inside;
+            if (HighContrast) DrawFace(pressState == kPressed);
         }
         ShowStatus(inside);
         return 0;
@@ -97,10 +104,12 @@ int BitmapButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
 
 void BitmapButton::Paint(HDC dc) {
     if (!visible) {
-        if (host->background) {
-            host->background->TileFill(dc, bounds);
-            if (text[0]) host->background->TileFill(dc, textRect);
-        }
+        FillBehind(host, dc, bounds);
+        if (text[0]) FillBehind(host, dc, textRect);
+        return;
+    }
+    if (HighContrast && label) {
+        ComposeContrast(dc, pressState == kPressed);
         return;
     }
     if (normalFace) ComposeFace(dc, normalFace, 0, drawDirect);
@@ -109,6 +118,10 @@ void BitmapButton::Paint(HDC dc) {
 
 void BitmapButton::DrawFace(int pressed) {
     if (!normalFace || !pressedFace) return;
+    if (HighContrast && label) {
+        ComposeContrast(host->currentDc, pressed);
+        return;
+    }
     if (pressed)
         ComposeFace(host->currentDc, pressedFace, pressOffset, 0);
     else
@@ -121,7 +134,7 @@ void BitmapButton::DrawFace(int pressed) {
 // its centre, over whatever `dest` already shows.
 void BitmapButton::ComposeFace(HDC dest, const SkinBitmap* face, int shift, int direct) {
     HDC memoryDc = host->memoryDc;
-    if (host->background) host->background->TileFill(memoryDc, bounds);
+    FillBehind(host, memoryDc, bounds);
     if (direct) {
         face->DrawCentreOutDirect(dest, position.x, position.y, 0, 0);
         return;
@@ -133,7 +146,23 @@ void BitmapButton::ComposeFace(HDC dest, const SkinBitmap* face, int shift, int 
 void BitmapButton::ComposeText(HDC dest) {
     if (!text[0]) return;
     HDC memoryDc = host->memoryDc;
-    if (host->background) host->background->TileFill(memoryDc, textRect);
+    FillBehind(host, memoryDc, textRect);
     DrawTextAt(memoryDc, textRect.left, textRect.top, text);
     BlitRect(dest, memoryDc, &textRect);
+}
+
+// The button's word on a framed face in the theme's button colours, lit while
+// the pointer is over it or it is pressed; pressed, the frame is doubled and
+// the word moves as the artwork's face would.
+void BitmapButton::ComposeContrast(HDC dest, int pressed) {
+    HDC memoryDc = host->memoryDc;
+    bool lit = pressed || hot;
+    int ink = !active ? COLOR_GRAYTEXT : lit ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+    FillSystemColour(memoryDc, bounds, lit ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+    FillSystemColour(memoryDc, bounds, ink, pressed ? 2 : 1);
+    RECT words = bounds;
+    OffsetRect(&words, pressed ? pressOffset : 0, pressed ? pressOffset : 0);
+    SetTextColor(memoryDc, GetSysColor(ink));
+    DrawTextA(memoryDc, label, -1, &words, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    BlitRect(dest, memoryDc, &bounds);
 }

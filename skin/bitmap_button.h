@@ -29,14 +29,18 @@ class BitmapButton : public SkinControl {
     // faces share an id); the press state starts again at idle.
     void SetFaces(const RECT* place, int normalId, int pressedId, int commandId);
 
-    // Moves inside show the status text; a press inside draws the pressed face;
+    // Moves inside show the status text (and in high contrast light the
+    // face); a press inside draws the pressed face;
     // the release of that press draws the released face, posts `commandId`
     // and is consumed (returns 1). A move outside abandons the press. Every
     // other message returns 0.
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Visible: the normal face over the background, through the back buffer,
     // or straight onto `dc` pixel by pixel when `drawDirect` is set; then the
-    // text. Hidden: the background over the button's and its text's areas.
+    // text. In high contrast a labelled button draws its label on a framed
+    // face in the system's colours instead (grey text while inactive), lit
+    // while `hot`. Hidden: the background over the button's and its text's
+    // areas.
     void Paint(HDC dc) override;
     // With a label a push button of that name, pressed as a click presses it;
     // without one a picture without a default action.
@@ -66,6 +70,7 @@ class BitmapButton : public SkinControl {
     RECT textRect = {};   // the text's top-left corner and the area drawn for it
     int drawDirect = 0;   // Paint draws the face straight onto its DC
     int pressOffset = 0;  // the pressed face lies one pixel right and down
+    int hot = 0;          // the pointer was inside at the last move
     // The word the face shows, for screen readers; null for a picture. Not
     // copied: the creator keeps the text.
     const char* label = nullptr;
@@ -73,4 +78,5 @@ class BitmapButton : public SkinControl {
   private:
     void ComposeFace(HDC dest, const SkinBitmap* face, int shift, int direct);
     void ComposeText(HDC dest);
+    void ComposeContrast(HDC dest, int pressed);
 };

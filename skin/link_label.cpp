@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "common/handles.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_draw.h"
 
 LinkLabel::LinkLabel(ControlHost* host, const RECT* place, const char* text, int commandId,
@@ -46,8 +47,10 @@ void LinkLabel::Paint(HDC dc) {
         return;
     }
     SelectGuard font(dc, UnderlineFont.Get());
-    SetTextColor(dc, visited ? kVisitedLinkColour : kLinkColour);
+    SetTextColor(dc, HighContrast ? GetSysColor(COLOR_HOTLIGHT)
+                     : visited    ? kVisitedLinkColour
+                                  : kLinkColour);
     bounds = DrawMeasuredText(dc, bounds.left, bounds.top, text);
-    // Whoever draws on this DC next expects black text.
-    SetTextColor(dc, 0);
+    // Whoever draws on this DC next expects the skin's text colour.
+    SetTextColor(dc, SkinTextColour());
 }

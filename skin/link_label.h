@@ -22,9 +22,10 @@ class LinkLabel : public TextLabel {
     // visited, posts `commandId` and is consumed. A move elsewhere clears the
     // status text. Every other message returns 0.
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Visible: draws the text in UnderlineFont and the link's colour onto `dc`
-    // without erasing, and measures it into `bounds`; `dc` keeps its font and
-    // is left with black text. Hidden: the background over the measured
+    // Visible: draws the text in UnderlineFont and the link's colour (in high
+    // contrast the system's, visited or not) onto `dc` without erasing, and
+    // measures it into `bounds`; `dc` keeps its font and is left with the
+    // skin's text colour. Hidden: the background over the measured
     // bounds (nothing before the first paint).
     void Paint(HDC dc) override;
     // A link, visited once clicked, whose action jumps: marks it visited and

@@ -7,6 +7,7 @@
 #include "common/system_function.h"
 #include "skin/scaled_art.h"
 #include "skin/skin_accessible.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
 #include "skin/skin_focus.h"
@@ -159,7 +160,7 @@ HDC SkinContext::BeginSkinPaint() {
 void SkinContext::PaintAll() {
     HDC dc = host->currentDc;
     if (!dc) return;
-    if (host->background) host->background->TileFill(dc, paintInfo.rcPaint);
+    FillBehind(host, dc, paintInfo.rcPaint);
     for (int i = 0; i < host->controlCount; ++i)
         if (host->controls[i]->visible) host->controls[i]->Paint(dc);
     UpdateFocusMark(host, dc, true);

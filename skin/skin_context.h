@@ -74,6 +74,9 @@ class SkinContext {
     //   (WM_MOUSELEAVE, asked for at each entry), are offered to the controls
     //   as a move outside them, which wipes the status text.
     // - WM_GETOBJECT for the client area: the controls for screen readers.
+    // - WM_SYSCOLORCHANGE, WM_THEMECHANGED and WM_SETTINGCHANGE for
+    //   SPI_SETHIGHCONTRAST: asks again whether high contrast is on and
+    //   repaints the whole window; never answered.
     int DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     // Deletes every registered control, once; the host then holds none, and

@@ -16,7 +16,8 @@
 // command id, lParam 0.
 constexpr UINT WM_CONTROL_NOTIFY = WM_USER + 0x100;
 
-// The colour of every status text; black until the window's owner sets it.
+// The colour of every status text (in high contrast the theme's text colour);
+// black until the window's owner sets it.
 extern COLORREF StatusTextColor;
 
 constexpr int kStatusTextSize = 80;  // NUL included

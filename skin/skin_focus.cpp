@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "skin/skin_bitmap.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
 
@@ -28,7 +29,9 @@ bool CanTakeFocus(const FocusStop& stop) {
 RECT WantedMark(const ControlHost* host) {
     RECT mark = {};
     SkinControl* control = host->focused;
-    if (control && control->visible && host->focusCues && GetFocus() == host->window) {
+    // A contrast theme shows the mark before the keyboard has been used.
+    bool cues = host->focusCues || HighContrast;
+    if (control && control->visible && cues && GetFocus() == host->window) {
         mark = control->Bounds();
         InflateRect(&mark, 1, 1);
     }
@@ -47,15 +50,15 @@ void DrawFrame(const ControlHost* host, HDC dest, const RECT& frame, bool dotted
         {f.left, f.top, f.left + 1, f.bottom},
         {f.right - 1, f.top, f.right, f.bottom},
     };
-    for (const RECT& edge : edges)
-        if (host->background) host->background->TileFill(memoryDc, edge);
+    for (const RECT& edge : edges) FillBehind(host, memoryDc, edge);
     // Every other pixel of the frame; the frame is at least two pixels each
     // way, so no pixel is visited twice.
     auto dot = [memoryDc](int x, int y) {
         if ((x + y) & 1) return;
         COLORREF ground = GetPixel(memoryDc, x, y);
         int light = GetRValue(ground) * 3 + GetGValue(ground) * 6 + GetBValue(ground);
-        SetPixelV(memoryDc, x, y, light < 128 * 10 ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        COLORREF ink = light < 128 * 10 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+        SetPixelV(memoryDc, x, y, HighContrast ? SkinTextColour() : ink);
     };
     if (dotted) {
         for (int x = f.left; x < f.right; ++x) {

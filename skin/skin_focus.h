@@ -31,7 +31,8 @@ void ShowFocusCues(ControlHost* host);
 
 // Brings the mark on `dc` (the host's DC of the moment when null) up to date:
 // a dotted frame one pixel outside the focused control's bounds while the
-// cues show, the control is visible and the window holds the real focus;
+// cues show (always in high contrast), the control is visible and the window holds the real focus;
 // otherwise none. `repaint` draws it even when it is already there (the paint
-// cycle has painted over it). Each dot is black on light ground, white on dark.
+// cycle has painted over it). Each dot is black on light ground, white on dark;
+// in high contrast the theme's text colour.
 void UpdateFocusMark(ControlHost* host, HDC dc, bool repaint);

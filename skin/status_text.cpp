@@ -1,6 +1,7 @@
 #include <string.h>
 
 #include "skin/skin_bitmap.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_control.h"
 #include "skin/skin_draw.h"
 
@@ -19,8 +20,8 @@ void SkinControl::ShowStatus(int state) {
     }
     HDC memoryDc = host->memoryDc;
     const RECT& rect = host->statusRect;
-    if (host->background) host->background->TileFill(memoryDc, rect);
-    SetTextColor(memoryDc, StatusTextColor);
+    FillBehind(host, memoryDc, rect);
+    SetTextColor(memoryDc, HighContrast ? SkinTextColour() : StatusTextColor);
 
     const char* at = strchr(statusText, '@');
     const char* part = state == 1 ? statusText : state == 2 && at ? at + 1 : "";

@@ -6,6 +6,7 @@
 
 #include "common/bounded_text.h"
 #include "skin/cell_picker.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_draw.h"
 
 StripSelector::StripSelector(ControlHost* host, const RECT* place, BitmapId stripId,
@@ -177,26 +178,33 @@ void StripSelector::PaintStripCell(HDC dc) {
     int y = cellRect.top;
     // Under a keyed cell the background shows; under a transposed double-width
     // cell, the part the strip's rows do not reach.
-    if ((flags & (kStripKeyed | kStripTransposed)) && host->background)
-        host->background->TileFill(memoryDc, cellRect);
-    if (flags & kStripTransposed)
+    if (flags & (kStripKeyed | kStripTransposed)) FillBehind(host, memoryDc, cellRect);
+    if (HighContrast && IsCheckBox()) {
+        // The system's own check box, in the theme's colours.
+        FillBehind(host, memoryDc, cellRect);
+        RECT box = cellRect;
+        DrawFrameControl(
+            memoryDc, &box, DFC_BUTTON,
+            DFCS_BUTTONCHECK | (Ticked() ? DFCS_CHECKED : 0) | ((value & 1) ? DFCS_PUSHED : 0));
+    } else if (flags & kStripTransposed)
         strip->CopyColumnsTransposed(memoryDc, firstColumn, x, endColumn, y);
     else if (flags & kStripKeyed)
         strip->CopyColumnsKeyed(memoryDc, firstColumn, x, endColumn, y);
     else
         strip->CopyColumns(memoryDc, firstColumn, x, endColumn, y);
     BlitRect(dc, memoryDc, &cellRect);
+    SetTextColor(dc, SkinTextColour());
     if (caption[0]) captionRect = DrawMeasuredText(dc, x + captionDx, y - captionDy, caption);
 }
 
 void StripSelector::Paint(HDC dc) {
     if (flags & kStripValueOnly) return;
     if (!visible) {
-        if (host->background) host->background->TileFill(dc, area);
+        FillBehind(host, dc, area);
         return;
     }
     if (!strip) {
-        if (host->background) host->background->TileFill(dc, cellRect);
+        FillBehind(host, dc, cellRect);
         char number[16];
         wsprintfA(number, "%0.2i", value);
         DrawTextAt(dc, cellRect.left + captionDx, cellRect.top - captionDy, number);

@@ -57,7 +57,9 @@ class StripSelector : public SkinControl {
     // the message is consumed.
     int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Composes the cell in the host's back buffer and copies it to `dc`, then
-    // draws the caption on `dc`. A value whose cell does not lie wholly
+    // draws the caption on `dc` in the skin's text colour; a check box in high
+    // contrast is the system's check box instead of the cell. A value whose
+    // cell does not lie wholly
     // inside the strip draws nothing at all. While hidden it restores the
     // background over `area`.
     void Paint(HDC dc) override;

@@ -2,6 +2,7 @@
 
 #include "common/bounded_text.h"
 #include "skin/skin_bitmap.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_draw.h"
 
 TextLabel::TextLabel(ControlHost* host, int x, int y, const char* text, const char* statusText)
@@ -13,9 +14,9 @@ TextLabel::TextLabel(ControlHost* host, int x, int y, const char* text, const ch
 
 void TextLabel::Paint(HDC dc) {
     if (!visible) {
-        if (host->background) host->background->TileFill(dc, bounds);
+        FillBehind(host, dc, bounds);
         return;
     }
-    SetTextColor(dc, 0);
+    SetTextColor(dc, SkinTextColour());
     bounds = DrawMeasuredText(dc, bounds.left, bounds.top, text);
 }

@@ -21,8 +21,8 @@ class TextLabel : public SkinControl {
     void MoveTo(int x, int y) { SetRect(&bounds, x, y, x, y); }
 
     int OnMouse(HWND, UINT, WPARAM, LPARAM) override { return 0; }
-    // Visible: the text in black in the DC's font, measured into `bounds`.
-    // Hidden: the background over the measured bounds.
+    // Visible: the text in the skin's text colour (SkinTextColour) in the DC's font, measured into
+    // `bounds`. Hidden: the background over the measured bounds.
     void Paint(HDC dc) override;
     // The measured text, as static text named by it.
     RECT Bounds() override { return bounds; }

@@ -3,6 +3,7 @@
 
 #include "skin/skin_accessible.h"
 #include "skin/skin_context.h"
+#include "skin/skin_contrast.h"
 #include "skin/skin_control.h"
 #include "skin/skin_focus.h"
 
@@ -104,6 +105,16 @@ int SkinContext::DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM
         DispatchMouse(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETHIGHCONTRAST) return 0;
+        [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        // The theme or its colours changed: drawn again in the look asked
+        // for now; the window's own handling follows.
+        ReadHighContrast(window);
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
     case WM_GETOBJECT:
         *result = AnswerGetObject(host, wParam, lParam);
         return *result != 0;

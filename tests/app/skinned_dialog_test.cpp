@@ -2,6 +2,11 @@
 // install gate, the exclusions from the options and the completed look.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,6 +22,7 @@
 #include "skin/skin_context.h"
 #include "skin/skin_focus.h"
 #include "skin/strip_selector.h"
+#include "support/import_patch.h"
 #include "support/skinned_dialog.h"
 #include "support/test_support.h"
 
@@ -68,6 +74,46 @@ void ExpectCompletedLook(SkinnedDialog& dialog, UINT dpi) {
         0, CountDifferences(ClientPixels(dialog.Window()),
                             Overlay(art.background, art.close, face.left, face.top, true), face));
 }
+
+// A contrast theme as pixels: its text, ground, lit and link colours.
+using Theme = std::array<uint32_t, 4>;
+const Theme kThemes[] = {{kWhite, 0, 0x00FFFF, 0xFFFF00}, {0, kWhite, 0x37006E, 0x00009F}};
+
+// A theme on while the object lives: the program's question whether one is
+// on answered yes (Wine always says no and cannot be told otherwise), every
+// system colour the theme's (texts, frames, shadows and grey its text colour),
+// the dialog told. Colours and answer go back at Off or at the end.
+struct ContrastTheme {
+    ContrastTheme(HWND dialog, const Theme& theme) : dialog(dialog) {
+        Patch.emplace("user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(On));
+        for (int i = 0; i < kCount; ++i) {
+            uint32_t c = theme["1111110000111211000010101131111"[i] - '0'];
+            elements[i] = i;
+            earlier[i] = GetSysColor(i);
+            colours[i] = RGB(c >> 16, c >> 8, c);
+        }
+        Tell(colours);
+    }
+    ~ContrastTheme() { Off(); }
+    void Off() {
+        if (Patch) Patch.reset(), Tell(earlier);
+    }
+    void Tell(const COLORREF* set) {
+        SetSysColors(kCount, elements, set);
+        SendMessageA(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        PumpMessages();
+    }
+    static BOOL WINAPI On(UINT action, UINT size, void* data, UINT flags) {
+        if (action != SPI_GETHIGHCONTRAST)
+            return Patch->Real<decltype(&SystemParametersInfoA)>()(action, size, data, flags);
+        return static_cast<HIGHCONTRASTA*>(data)->dwFlags = HCF_HIGHCONTRASTON;
+    }
+    static constexpr int kCount = COLOR_MENUBAR + 1;
+    static inline std::optional<ImportPatch> Patch;
+    HWND dialog;
+    int elements[kCount];
+    COLORREF earlier[kCount], colours[kCount];
+};
 
 class SkinnedInstall : public ::testing::Test {
   protected:
@@ -344,6 +390,86 @@ TEST_F(SkinnedInstall, ScaleChangesKeepPlacesArtAndWhatTheUserDid) {
     ExpectCompletedLook(dialog, 192);
     EXPECT_GE(dialog.ChildPlace(IDC_FOLDER_LIST).top, 1000);
     EXPECT_EQ(TRUE, dialog.Command(IDOK));
+}
+
+// High contrast, forced on, in a dark and a light theme at 96 and 192 DPI.
+// Faults: artwork colours left outside the texts, a text left black or
+// undrawn, hover, press or focus not shown on Install, a check box alike
+// ticked and clear, the skin not given back pixel for pixel, the completed
+// state lost on the way in and out. SKINNED_DIALOG_HOLD_MS holds the first
+// look on screen, for the README's picture.
+TEST_F(SkinnedInstall, HighContrastDrawsInTheThemeAndGivesBackTheSkin) {
+    SkinnedDialog dialog(folder.Path());
+    HWND window = dialog.Window();
+    BitmapButton* install = dialog.Button(InstallButton);
+    const char* hold = getenv("SKINNED_DIALOG_HOLD_MS");
+    for (UINT dpi : {96u, 192u}) {
+        RECT suggested = {40, 30, 41, 31};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        dialog.Repaint();
+        const Look at(dpi);
+        const RECT client = {0, 0, at.width, at.height};
+        const Pixels skin = ClientPixels(window);
+        for (const Theme& theme : kThemes) {
+            ContrastTheme on(window, theme);
+            dialog.Repaint();
+            for (DWORD end =
+                     GetTickCount() + (hold && dpi == 96 && &theme == kThemes ? atoi(hold) : 0);
+                 GetTickCount() < end; Sleep(20))
+                PumpMessages();
+            const Pixels plain = ClientPixels(window);
+            Pixels shot = plain;
+            RECT texts[] = {install->bounds,
+                            dialog.Button(CancelButton)->bounds,
+                            dialog.Option(0)->captionRect,
+                            dialog.Option(1)->captionRect,
+                            {at.S(20), at.promptTop, at.S(260), at.promptTop + at.S(14)},
+                            dialog.Slot(WebLink)->Bounds(),
+                            dialog.ChildPlace(IDC_FOLDER_LIST)};
+            for (int i = 0; i < 7; ++i) {
+                RECT inside = texts[i];  // within the buttons' frames
+                InflateRect(&inside, -2, -2);
+                EXPECT_TRUE(i == 6 || CountColour(shot, inside, theme[i == 5 ? 3 : 0]) > 3) << i;
+                InflateRect(&texts[i], i == 6 ? -2 : 2, i == 6 ? -2 : 2);  // smoothed edges
+                IntersectRect(&texts[i], &texts[i], &client);
+                int w = texts[i].right - texts[i].left, h = texts[i].bottom - texts[i].top;
+                shot = Overlay(shot, {w, h, std::vector<uint32_t>(w * h, theme[1])}, texts[i].left,
+                               texts[i].top, false);
+            }
+            int foreign = 0;
+            for (uint32_t pixel : shot.data)
+                foreign += !std::count(theme.begin(), theme.end(), pixel);
+            EXPECT_EQ(0, foreign) << dpi;
+            LPARAM middle =
+                MAKELPARAM(install->bounds.left + at.S(10), install->bounds.top + at.S(8));
+            SendMessageA(window, WM_MOUSEMOVE, 0, middle);
+            const Pixels hover = ClientPixels(window);
+            EXPECT_LT(3, CountColour(hover, at.status, theme[0])) << "the status line";
+            EXPECT_NE(0, CountDifferences(hover, plain, install->bounds)) << "hover";
+            SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+            EXPECT_NE(0, CountDifferences(hover, ClientPixels(window), install->bounds)) << "press";
+            SendMessageA(window, WM_MOUSEMOVE, 0, 0);  // leaves: no click
+            SetSkinFocus(dialog.Skin()->host, install);
+            EXPECT_NE(0, CountDifferences(plain, ClientPixels(window), client)) << "focus";
+            SetSkinFocus(dialog.Skin()->host, nullptr);
+            dialog.Option(0)->value = 0;
+            dialog.Option(0)->Redraw();
+            EXPECT_NE(0, CountDifferences(plain, ClientPixels(window), dialog.Option(0)->cellRect));
+            dialog.Option(0)->value = 2;
+            on.Off();
+            dialog.Repaint();
+            EXPECT_EQ(0, CountDifferences(skin, ClientPixels(window), client)) << dpi;
+        }
+    }
+    dialog.Command(IDOK);
+    ASSERT_TRUE(InstallCompleted);
+    {
+        ContrastTheme on(window, kThemes[0]);
+        dialog.Repaint();
+        EXPECT_LT(20, CountColour(ClientPixels(window), {548, 200, 1000, 296}, kWhite));
+    }
+    ExpectCompletedLook(dialog, 192);
 }
 
 }  // namespace
