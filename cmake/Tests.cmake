@@ -102,7 +102,8 @@ foreach(case IN ITEMS "too_many|${parts}\"LAST\" RT_PAYLOAD x|takes[ \n]+at[ \n]
   add_test(NAME payload_lines_${name} COMMAND ${setup_payload_digests_command}
     -DRC=${rc} -DOUTPUT=${rc}.digests
     -P ${CMAKE_SOURCE_DIR}/cmake/payload-digests.cmake)
-  set_tests_properties(payload_lines_${name} PROPERTIES PASS_REGULAR_EXPRESSION "${said}")
+  set_tests_properties(payload_lines_${name} PROPERTIES PASS_REGULAR_EXPRESSION "${said}"
+    LABELS build)
 endforeach()
 
 # The shipped program imports only system DLLs and is a stripped GUI program.

@@ -18,6 +18,7 @@ ctest --preset win64
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     ctest --preset win32
 elif [ "$(id -u)" -eq 0 ] && cmake/test-wine32.sh --run /usr/lib/wine/wine --version; then
+    ctest --preset win32 -L build  # the build's own checks, with the host's compilers
     cmake/test-wine32.sh
 else
     echo "test-all.sh: SKIPPED the win32 tests: this machine cannot run 32-bit (i386) programs" \
