@@ -1,10 +1,9 @@
 #include "app/entry.h"
 
-#include <objbase.h>
-
 #include <new>
 
 #include "app/install_dialog.h"
+#include "common/com_apartment.h"
 #include "skin/skin_context.h"
 
 HINSTANCE AppInstance;
@@ -23,9 +22,8 @@ int RunSetup(HINSTANCE instance) {
     HANDLE guard = CreateMutexA(nullptr, TRUE, " ");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
-    // The folder browser and the screen readers' object need COM on this
-    // thread, in a single-threaded apartment.
-    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // The folder browser, the web link and the screen readers' object join
+    // COM when first used (common/com_apartment.h), not before the dialog.
     AppInstance = instance;
     MainSkin = new (std::nothrow) SkinContext(&DialogHost, instance);
     if (DialogBoxParamA(instance, "main", nullptr, InstallDialogProc, 0) != 0)
@@ -38,7 +36,7 @@ int RunSetup(HINSTANCE instance) {
         MainSkin = nullptr;
     }
 
-    if (com) CoUninitialize();
+    LeaveApartment();
     if (guard) ReleaseMutex(guard);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "common/com_apartment.h"
 #include "common/system_function.h"
 #include "skin/skin_control.h"
 #include "skin/skin_focus.h"
@@ -290,6 +291,8 @@ class SkinAccessible final : public IAccessible {
 LRESULT AnswerGetObject(ControlHost* host, WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT || !host->window || !LoadAccessibility())
         return 0;
+    // The object is handed over through COM, which the thread joins now.
+    JoinApartment();
     if (!host->accessible) host->accessible = new (std::nothrow) SkinAccessible(host);
     if (!host->accessible) return 0;
     LRESULT result = ResultFromObject(__uuidof(IAccessible), wParam, host->accessible);
