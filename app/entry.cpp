@@ -3,7 +3,6 @@
 #include <new>
 
 #include "app/install_dialog.h"
-#include "common/com_apartment.h"
 #include "skin/skin_context.h"
 
 HINSTANCE AppInstance;
@@ -36,7 +35,6 @@ int RunSetup(HINSTANCE instance) {
         MainSkin = nullptr;
     }
 
-    LeaveApartment();
     if (guard) ReleaseMutex(guard);
     return 0;
 }

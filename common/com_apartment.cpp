@@ -2,17 +2,7 @@
 
 #include <objbase.h>
 
-namespace {
-
-bool Joined;
-
-}  // namespace
-
-void JoinApartment() {
-    if (!Joined) Joined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-void LeaveApartment() {
-    if (Joined) CoUninitialize();
-    Joined = false;
+// One copy for its four callers: smaller than inlined.
+__attribute__((noinline)) void JoinApartment() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }

@@ -23,6 +23,8 @@ SysAllocStringProc AllocString;
 // object, and its strings are theirs to free.
 bool LoadAccessibility() {
     if (ResultFromObject) return true;
+    // The object is handed over through COM, which the thread joins now.
+    JoinApartment();
     HMODULE oleacc = LoadSystemLibrary("oleacc.dll");
     HMODULE oleaut = LoadSystemLibrary("oleaut32.dll");
     if (!oleacc || !oleaut) return false;
@@ -291,8 +293,6 @@ class SkinAccessible final : public IAccessible {
 LRESULT AnswerGetObject(ControlHost* host, WPARAM wParam, LPARAM lParam) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT || !host->window || !LoadAccessibility())
         return 0;
-    // The object is handed over through COM, which the thread joins now.
-    JoinApartment();
     if (!host->accessible) host->accessible = new (std::nothrow) SkinAccessible(host);
     if (!host->accessible) return 0;
     LRESULT result = ResultFromObject(__uuidof(IAccessible), wParam, host->accessible);
