@@ -100,6 +100,9 @@ timed_start() {
     done
     if [ "$close" = escape ]; then "$loader" "$closer" >/dev/null 2>&1 || true; fi
     wait "$watcher" || true
+    # RACE_PAUSE=seconds lets Wine settle between starts (none by default,
+    # as the figure is taken: each start right after the previous end).
+    [ "${RACE_PAUSE:-0}" = 0 ] || sleep "$RACE_PAUSE"
     sed -n 's/^map_ms=//p' "$out" | head -n 1
 }
 
