@@ -10,7 +10,8 @@
 # One Wine session of its own (prefix BUILD_DIR/wineprefix-race, a private
 # Xvfb, one wineserver kept running, unmanaged windows); a warm-up start of
 # each, then ROUNDS rounds (11 unless told), each one start of setup.exe and
-# one of the peer back to back, each ended before the next starts: setup.exe
+# one of the peer back to back (setup.exe first in odd rounds, the peer
+# first in even ones), each ended before the next starts: setup.exe
 # by Escape from another process (bench_race_close.exe), the peer by itself.
 # Prints every round and then the median of the per-round ratios setup/peer,
 # the fastest and median time of each side, and the load average before and
@@ -113,8 +114,15 @@ results="$work/rounds.txt"
 : > "$results"
 round=1
 while [ $round -le "$rounds" ]; do
-    ours=$(timed_start setup.exe "$setup" escape)
-    theirs=$(timed_start nsis-peer "$peer" none)
+    # The order changes every round, so that neither side always follows
+    # the other's exit.
+    if [ $((round % 2)) = 1 ]; then
+        ours=$(timed_start setup.exe "$setup" escape)
+        theirs=$(timed_start nsis-peer "$peer" none)
+    else
+        theirs=$(timed_start nsis-peer "$peer" none)
+        ours=$(timed_start setup.exe "$setup" escape)
+    fi
     echo "$ours $theirs" >> "$results"
     printf 'round %2d: setup.exe %7s ms, peer %7s ms\n' "$round" "$ours" "$theirs"
     round=$((round + 1))
