@@ -34,7 +34,7 @@
 #          manifest asked for loaded at 38
 #   46-50  WM_INITDIALOG: icon, discovery (empty prefix) 1, skin 3
 #   51     mapped; the first paint follows after its 50 ms pause
-# Dropping the common controls 6 took the fastest map from 51 to 44 ms;
+# Dropping the common controls 6 took the fastest map from about 51 to 45 ms;
 # joining COM on first use saved about 1 ms, within the noise. Not importing
 # shell32 changed nothing measurable (discovery needs it before the dialog
 # shows anyway); at 96 DPI no artwork is decoded.
