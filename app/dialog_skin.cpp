@@ -5,6 +5,7 @@
 #include "app/entry.h"
 #include "app/install_dialog.h"
 #include "common/bounded_text.h"
+#include "common/com_apartment.h"
 #include "common/handles.h"
 #include "common/system_function.h"
 #include "payload/payload_install.h"
@@ -409,6 +410,8 @@ void OnControlNotify(HWND dialog, WPARAM commandId) {
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         break;
     case kWebLinkCommand:
+        // The shell may hand the page over through COM.
+        JoinApartment();
         ShellExecuteA(dialog, "open", kInstallHelpPage, nullptr, nullptr, SW_SHOWMAXIMIZED);
         break;
     case kOptionCommand:

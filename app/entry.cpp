@@ -1,7 +1,5 @@
 #include "app/entry.h"
 
-#include <objbase.h>
-
 #include <new>
 
 #include "app/install_dialog.h"
@@ -23,9 +21,8 @@ int RunSetup(HINSTANCE instance) {
     HANDLE guard = CreateMutexA(nullptr, TRUE, " ");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
-    // The folder browser and the screen readers' object need COM on this
-    // thread, in a single-threaded apartment.
-    bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // The folder browser, the web link and the screen readers' object join
+    // COM when first used (common/com_apartment.h), not before the dialog.
     AppInstance = instance;
     MainSkin = new (std::nothrow) SkinContext(&DialogHost, instance);
     if (DialogBoxParamA(instance, "main", nullptr, InstallDialogProc, 0) != 0)
@@ -38,7 +35,6 @@ int RunSetup(HINSTANCE instance) {
         MainSkin = nullptr;
     }
 
-    if (com) CoUninitialize();
     if (guard) ReleaseMutex(guard);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/entry.h"
 #include "app/install_messages.h"
 #include "common/bounded_text.h"
+#include "common/com_apartment.h"
 #include "common/handles.h"
 #include "common/system_function.h"
 #include "discovery/path_text.h"
@@ -184,6 +185,8 @@ void OnInitDialog(HWND dialog) {
 // Returns false when the user cancelled or the choice is no usable folder; a
 // folder that cannot be entered is reported to the user.
 bool AskUserForFolder(HWND dialog) {
+    // The browser needs COM on this thread, in a single-threaded apartment.
+    JoinApartment();
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     bool found = item && ItemPath(item, PathBuffer);
     CoTaskMemFree(item);

@@ -192,3 +192,10 @@ endforeach()
 if(TARGET bench_dialog_start)
   add_dependencies(bench_dialog_start setup)
 endif()
+
+# The start-up race against a minimal NSIS installer (bench/race-nsis.sh), run
+# only when asked for: cmake --build --preset win64 --target race_nsis. It
+# needs makensis and the X11 headers on the host, and a quiet machine.
+add_custom_target(race_nsis
+  COMMAND ${CMAKE_SOURCE_DIR}/bench/race-nsis.sh ${CMAKE_BINARY_DIR}
+  DEPENDS setup bench_race_close USES_TERMINAL VERBATIM)

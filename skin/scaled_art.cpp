@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include "common/com_apartment.h"
 #include "common/handles.h"
 #include "res/resource_ids.h"
 
@@ -110,10 +111,8 @@ HBITMAP DecodeArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
 
 HBITMAP LoadSkinArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
     if (dpi == kBaseDpi) return LoadBitmapA(instance, MAKEINTRESOURCEA(id));
-    // The imaging component needs COM on this thread: the program has it from
-    // its start, and a caller without it gets it for the call.
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    HBITMAP art = DecodeArt(instance, id, dpi, cells);
-    if (SUCCEEDED(com)) CoUninitialize();
-    return art;
+    // The imaging component needs COM on this thread, which joins it now
+    // (only at a display scale above 100 %) and stays.
+    JoinApartment();
+    return DecodeArt(instance, id, dpi, cells);
 }

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "common/com_apartment.h"
 #include "common/system_function.h"
 #include "skin/skin_control.h"
 #include "skin/skin_focus.h"
@@ -22,6 +23,8 @@ SysAllocStringProc AllocString;
 // object, and its strings are theirs to free.
 bool LoadAccessibility() {
     if (ResultFromObject) return true;
+    // The object is handed over through COM, which the thread joins now.
+    JoinApartment();
     HMODULE oleacc = LoadSystemLibrary("oleacc.dll");
     HMODULE oleaut = LoadSystemLibrary("oleaut32.dll");
     if (!oleacc || !oleaut) return false;
