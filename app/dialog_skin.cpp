@@ -333,7 +333,7 @@ void SetUpSkin(HWND dialog) {
     if (!MainSkin) return;
     KeepSystemFromScaling(dialog);
     StatusTextColor = 0xFFFFFF;
-    ReadHighContrast(dialog);
+    ReadHighContrast();
     CopyText(SharedStatusText, "Pastel Craft Plug-in for your image editor, by Vantorel");
     ScaleSkin(dialog, 0, nullptr);
 }

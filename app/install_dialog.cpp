@@ -10,6 +10,7 @@
 #include "common/com_apartment.h"
 #include "common/handles.h"
 #include "common/system_function.h"
+#include "common/themed_controls.h"
 #include "discovery/path_text.h"
 #include "payload/payload_digest.h"
 #include "payload/payload_install.h"
@@ -187,6 +188,7 @@ void OnInitDialog(HWND dialog) {
 bool AskUserForFolder(HWND dialog) {
     // The browser needs COM on this thread, in a single-threaded apartment.
     JoinApartment();
+    ThemedControls themed;
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     bool found = item && ItemPath(item, PathBuffer);
     CoTaskMemFree(item);

@@ -2,6 +2,7 @@
 
 #include "app/program_holding.h"
 #include "common/bounded_text.h"
+#include "common/themed_controls.h"
 #include "payload/preset_values.h"
 
 const char kSetupCaption[] = "Pastel Craft Plug-in Setup";
@@ -130,6 +131,7 @@ const char* LoadedFile(const char* folder, const InstallUnit& unit, char* progra
 }
 
 void Show(HWND owner, const char* message, UINT icon) {
+    ThemedControls themed;
     MessageBoxA(owner, message, kSetupCaption, MB_OK | icon);
 }
 

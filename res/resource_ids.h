@@ -22,6 +22,11 @@
 #define IDC_HAND_CURSOR 120
 #define IDI_SETUP 1
 
+/* The themed common controls, asked for only around the windows the system
+   draws for the program (common/themed_controls.h); an id the loader does
+   not take on its own at start. */
+#define IDR_THEMED_MANIFEST 100
+
 /* The skin bitmaps drawn for larger scales, as PNG data (RCDATA): the art of
    bitmap `id` drawn for `dpi` is resource IDR_ART_PNG(id, dpi). The bitmaps
    above are the art for 96 DPI; renderings exist for these two DPIs. (The

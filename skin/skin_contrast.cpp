@@ -1,26 +1,13 @@
 #include "skin/skin_contrast.h"
 
-#include "common/system_function.h"
 #include "skin/skin_bitmap.h"
 
 int HighContrast;
 
-void ReadHighContrast(HWND window) {
+void ReadHighContrast() {
     HIGHCONTRASTA contrast = {sizeof contrast, 0, nullptr};
-    int was = HighContrast;
     HighContrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                    (contrast.dwFlags & HCF_HIGHCONTRASTON);
-    if (HighContrast == was) return;
-    // A child's visual style (uxtheme.dll, loaded with the common controls)
-    // has colours of its own. Windows leaves it out in a contrast theme; the
-    // program does so too, for a system that would keep it.
-    using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    auto setTheme = SystemFunction<SetTheme>("uxtheme.dll", "SetWindowTheme");
-    // A name of no style: an empty one is taken as the default by some.
-    const wchar_t* style = HighContrast ? L" " : nullptr;
-    for (HWND child = GetWindow(window, GW_CHILD); setTheme && child;
-         child = GetWindow(child, GW_HWNDNEXT))
-        setTheme(child, style, style);
 }
 
 COLORREF SkinTextColour() {

@@ -11,11 +11,11 @@
 // Whether the theme was on when ReadHighContrast last asked; 0 before.
 extern int HighContrast;
 
-// Asks the system whether a contrast theme is on and records it; when that
-// changed, the child windows of `window` leave their visual style (or take
-// it back), so that they too draw in the system's colours. A failing query
-// counts as off.
-void ReadHighContrast(HWND window);
+// Asks the system whether a contrast theme is on and records it; a failing
+// query counts as off. The dialog's one system control, the list, has no
+// visual style (the manifest asks for no themed controls), so the system
+// draws it in the theme's colours by itself.
+void ReadHighContrast();
 
 // The colour of the skin's texts: black, or the theme's text colour.
 COLORREF SkinTextColour();

@@ -112,7 +112,7 @@ int SkinContext::DispatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_THEMECHANGED:
         // The theme or its colours changed: drawn again in the look asked
         // for now; the window's own handling follows.
-        ReadHighContrast(window);
+        ReadHighContrast();
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_GETOBJECT:

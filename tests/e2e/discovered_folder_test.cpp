@@ -260,8 +260,11 @@ TEST(DiscoveredFolder, DamagedCopyInstallsNothingAndSaysSo) {
         HWND dialog = setup.Dialog(kStartTimeout);
         ASSERT_NE(nullptr, dialog);
         ASSERT_TRUE(SelectListEntry(dialog, offered));
+        // The themed controls are loaded for the message, not at start.
+        EXPECT_FALSE(setup.HasModule("\\winsxs\\"));
         PressKey(dialog, VK_RETURN);
         HWND box = setup.Dialog(kStartTimeout, dialog);
+        EXPECT_TRUE(setup.HasModule("\\winsxs\\"));
         std::string message = MessageBoxText(box);
         EXPECT_NE(std::string::npos, message.find(c.said)) << message;
         EXPECT_EQ(c.disabled == nullptr, message.find("download it again") != std::string::npos);

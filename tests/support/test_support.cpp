@@ -8,6 +8,9 @@
 
 #include <algorithm>
 
+#include <shlwapi.h>
+#include <tlhelp32.h>
+
 #include "res/resource_ids.h"
 
 namespace {
@@ -373,6 +376,18 @@ long ChildProcess::ExitCode(DWORD wait) const {
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return static_cast<long>(code);
+}
+
+bool ChildProcess::HasModule(const char* part) const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info_.dwProcessId);
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &module); more && !found;
+         more = Module32Next(snapshot, &module))
+        found = StrStrIA(module.szExePath, part) != nullptr;
+    CloseHandle(snapshot);
+    return found;
 }
 
 HWND ChildProcess::Dialog(DWORD wait, HWND except) const {

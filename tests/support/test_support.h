@@ -195,6 +195,8 @@ class ChildProcess {
     // Its visible dialog (class #32770; message boxes are of it too) other
     // than `except`, waiting up to `wait` ms; or null.
     HWND Dialog(DWORD wait, HWND except = nullptr) const;
+    // Whether it has a module loaded whose path holds `part` (any case).
+    bool HasModule(const char* part) const;
 
   private:
     bool started_ = false;
