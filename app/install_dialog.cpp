@@ -191,7 +191,7 @@ bool AskUserForFolder(HWND dialog) {
     ThemedControls themed;
     LPITEMIDLIST item = SHBrowseForFolderA(&FolderBrowseInfo);
     bool found = item && ItemPath(item, PathBuffer);
-    CoTaskMemFree(item);
+    ILFree(item);
     if (!found) return false;
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (AddTrailingBackslash(PathBuffer, kPathSize)) {

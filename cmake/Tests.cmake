@@ -33,7 +33,7 @@ set_tests_properties(small_drive_unmount PROPERTIES FIXTURES_CLEANUP small_drive
 file(GLOB test_support_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(test_support STATIC ${test_support_sources})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(test_support PUBLIC setup_core GTest::gtest version shlwapi)
+target_link_libraries(test_support PUBLIC setup_core GTest::gtest version shlwapi ole32)
 
 # One test program per folder under tests/, run as one CTest test.
 file(GLOB test_areas LIST_DIRECTORIES true RELATIVE ${CMAKE_SOURCE_DIR}/tests

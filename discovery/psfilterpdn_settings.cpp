@@ -3,9 +3,10 @@
 #include <string.h>
 #include <windows.h>
 
-#include <objidl.h>
+#include <objbase.h>
 #include <xmllite.h>
 
+#include "common/com_apartment.h"
 #include "common/handles.h"
 #include "common/system_function.h"
 #include "discovery/settings_file.h"
@@ -74,7 +75,8 @@ void ScanPsFilterPdnSettings(char* path) {
                           : nullptr;
     ComRef<IStream> stream;
     ComRef<IXmlReader> reader;
-    if (!create || FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Out()))) return;
+    auto streamOn = OleFunction<decltype(&CreateStreamOnHGlobal)>("CreateStreamOnHGlobal");
+    if (!create || !streamOn || FAILED(streamOn(memory.Get(), TRUE, stream.Out()))) return;
     memory.Release();  // the stream frees it
     // The stream is as long as the memory, which holds a NUL and more.
     ULARGE_INTEGER end;

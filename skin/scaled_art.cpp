@@ -58,8 +58,9 @@ HBITMAP DecodeArt(HINSTANCE instance, WORD id, UINT dpi, int cells) {
     int baseCell = header->biWidth / cells, baseHeight = header->biHeight;
     if (baseHeight < 0) baseHeight = -baseHeight;
     ComRef<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                __uuidof(IWICImagingFactory), factory.OutVoid())))
+    auto create = OleFunction<decltype(&CoCreateInstance)>("CoCreateInstance");
+    if (!create || FAILED(create(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 __uuidof(IWICImagingFactory), factory.OutVoid())))
         return nullptr;
 
     // The smallest rendering at least as large as asked, else the largest.
