@@ -36,6 +36,10 @@ int FolderIndex;
 // Posted when the browse entry has been picked, to open the browser once the
 // list has closed.
 constexpr UINT WM_BROWSE_FOR_FOLDER = WM_APP + 1;
+// Posted as the window is being shown, so that what its first paint does not
+// show is done once the window is on the screen, still before that paint (a
+// paint comes after every posted message).
+constexpr UINT WM_AFTER_SHOW = WM_APP + 2;
 
 LRESULT SendList(HWND dialog, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendDlgItemMessageA(dialog, IDC_FOLDER_LIST, message, wParam, lParam);
@@ -135,9 +139,8 @@ void FitDropDownWidth(HWND dialog) {
     SendList(dialog, CB_SETDROPPEDWIDTH, widest < screen ? widest : screen);
 }
 
-// The program's name and icon, for the taskbar and the task switcher.
-void PresentOnDesktop(HWND dialog) {
-    SetWindowTextA(dialog, kSetupCaption);
+// The program's icon, for the taskbar and the task switcher.
+void ShowIcons(HWND dialog) {
     const int sizes[][2] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
     for (const auto& size : sizes) {
         int pixels = GetSystemMetrics(size[1]);
@@ -165,7 +168,7 @@ void FillFolderList(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     InstallCompleted = false;
-    PresentOnDesktop(dialog);
+    SetWindowTextA(dialog, kSetupCaption);
     FolderBrowseInfo = BROWSEINFOA{};
     FolderBrowseInfo.hwndOwner = dialog;
     FolderBrowseInfo.pszDisplayName = PathBuffer;
@@ -179,7 +182,6 @@ void OnInitDialog(HWND dialog) {
     SendList(dialog, CB_SETCURSEL, 0);
     FolderIndex = 0;
     SetUpSkin(dialog);
-    FitDropDownWidth(dialog);
 }
 
 // Puts the browser's folder into PathBuffer, ending with a backslash.
@@ -313,6 +315,13 @@ INT_PTR CALLBACK InstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         RescaleSkin(dialog, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         FitDropDownWidth(dialog);
         return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam) PostMessageA(dialog, WM_AFTER_SHOW, 0, 0);
+        return FALSE;
+    case WM_AFTER_SHOW:
+        ShowIcons(dialog);
+        FitDropDownWidth(dialog);
+        return FALSE;
     case WM_BROWSE_FOR_FOLDER:
         if (!InstallCompleted && Selection(dialog) == BrowseEntryIndex()) BrowseForFolder(dialog);
         return FALSE;

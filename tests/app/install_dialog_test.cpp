@@ -126,6 +126,12 @@ class InstallDialog : public ::testing::Test {
         ASSERT_NE(nullptr, dialog);
         list = GetDlgItem(dialog, IDC_FOLDER_LIST);
     }
+    // The drop-down's width and the icons come once the window shows.
+    void OpenShown() {
+        Open();
+        ShowWindow(dialog, SW_SHOWNA);
+        PumpMessages();
+    }
 
     std::vector<std::string> Entries() const {
         std::vector<std::string> entries;
@@ -314,7 +320,7 @@ TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
         if (dialog) DestroyWindow(dialog);
         PlaceCandidate("C:\\Short\\", 0);
         PlaceCandidate(longer, 1);
-        Open();
+        OpenShown();
         SIZE extent = {};
         {
             WindowDc dc(list);
@@ -338,7 +344,7 @@ TEST_F(InstallDialog, TheDropDownIsAsWideAsTheWidestEntryWithinTheScreen) {
     ResetFolderTables();
     DestroyWindow(dialog);
     PlaceCandidate("C:\\" + std::string(380, 'w') + "\\", 0);
-    Open();
+    OpenShown();
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0));
 }
 
