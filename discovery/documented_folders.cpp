@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "common/bounded_text.h"
 #include "discovery/candidate_list.h"
 #include "discovery/gimp_settings.h"
 #include "discovery/path_text.h"
@@ -53,12 +54,30 @@ const DocumentedFolder kDocumentedFolders[] = {
 }  // namespace
 
 void ProbeDocumentedFolders(char* folder) {
+    // Each system folder is asked for once (empty where there is none): the
+    // shell reads the registry anew for every request, before the dialog
+    // shows.
+    constexpr int kRows = sizeof kDocumentedFolders / sizeof kDocumentedFolders[0];
+    int askedIds[kRows];
+    char askedPaths[kRows][kPathSize];
+    int asked = 0;
     for (const DocumentedFolder& editor : kDocumentedFolders) {
         if (!(editor.loads & kThisBuild)) continue;
-        bool found = editor.key ? ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value,
-                                                  folder) == ERROR_SUCCESS
-                                : SHGetFolderPathA(nullptr, editor.systemFolder, nullptr,
-                                                   SHGFP_TYPE_CURRENT, folder) == S_OK;
+        bool found;
+        if (editor.key) {
+            found = ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value, folder) ==
+                    ERROR_SUCCESS;
+        } else {
+            int i = 0;
+            while (i < asked && askedIds[i] != editor.systemFolder) ++i;
+            if (i == asked) {
+                askedIds[asked++] = editor.systemFolder;
+                if (SHGetFolderPathA(nullptr, editor.systemFolder, nullptr, SHGFP_TYPE_CURRENT,
+                                     askedPaths[i]) != S_OK)
+                    askedPaths[i][0] = '\0';
+            }
+            found = CopyText(folder, kPathSize, askedPaths[i]);
+        }
         // Only a drive path, never one taken from the current directory.
         if (!found || folder[0] == '\0' || folder[1] != ':' ||
             !JoinPath(folder, kPathSize, editor.name))
