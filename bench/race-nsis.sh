@@ -38,6 +38,24 @@
 # joining COM on first use saved about 1 ms, within the noise. Not importing
 # shell32 changed nothing measurable (discovery needs it before the dialog
 # shows anyway); at 96 DPI no artwork is decoded.
+#
+# Times on a small virtual machine swing by two and a half times from one
+# start to the next (the same build: 80 to 195 ms, quiet), so the work was
+# also counted in wineserver requests, which are the same at every start: a
+# server run as `wineserver -f -d1` logs each one, and the main thread's are
+# counted up to its set_window_pos with SWP_SHOWWINDOW. At 4a98b83, 2,206:
+#   1,157  the loader and the imports' start-up code, up to WinMain (Wine's
+#          kernelbase alone reads some 430 registry values for time zones)
+#     460  the dialog's window: display driver, uxtheme, the first font
+#     202  the list and the hidden button: the list's drop-down is a window
+#          of its own on the desktop, and each of its moves costs about 14
+#     390  WM_INITDIALOG: the icons 82, discovery 96 (seven folders asked of
+#          the shell, two of them twice, and 28 registry keys), the skin 190
+#          (the list's item height and place 100, the six bitmaps 36), the
+#          drop-down's width 22
+# The icons and the drop-down's width now come once the window is mapped,
+# each system folder is asked for once, and ole32 is loaded on first use (on
+# win64 the shell loads it in discovery all the same): 2,091.
 set -eu
 
 build=$(cd "${1:?usage: race-nsis.sh BUILD_DIR [ROUNDS]}" && pwd)
