@@ -11,7 +11,7 @@ HMODULE Ole32;
 
 }  // namespace
 
-__attribute__((noinline)) FARPROC OleProc(const char* name) {
+FARPROC OleProc(const char* name) {
     if (!Ole32) Ole32 = LoadSystemLibrary("ole32.dll");
     return Ole32 ? GetProcAddress(Ole32, name) : nullptr;
 }

@@ -11,6 +11,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include "common/handles.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -379,15 +380,14 @@ long ChildProcess::ExitCode(DWORD wait) const {
 }
 
 bool ChildProcess::HasModule(const char* part) const {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info_.dwProcessId);
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info_.dwProcessId));
+    if (!snapshot) return false;
     MODULEENTRY32 module{};
     module.dwSize = sizeof module;
-    bool found = false;
-    for (BOOL more = Module32First(snapshot, &module); more && !found;
-         more = Module32Next(snapshot, &module))
-        found = StrStrIA(module.szExePath, part) != nullptr;
-    CloseHandle(snapshot);
-    return found;
+    for (BOOL more = Module32First(snapshot.Get(), &module); more;
+         more = Module32Next(snapshot.Get(), &module))
+        if (StrStrIA(module.szExePath, part)) return true;
+    return false;
 }
 
 HWND ChildProcess::Dialog(DWORD wait, HWND except) const {
