@@ -4,7 +4,6 @@
 
 #include <shlobj.h>
 
-#include "common/bounded_text.h"
 #include "discovery/candidate_list.h"
 #include "discovery/gimp_settings.h"
 #include "discovery/path_text.h"
@@ -28,6 +27,9 @@ struct DocumentedFolder {
     const char* name;
     unsigned char loads;
     void (*scan)(char* path) = nullptr;
+    // Which path of the system folder is asked for: the user's own (it may
+    // have been moved), or the default, for a folder that cannot be moved.
+    DWORD pathType = SHGFP_TYPE_CURRENT;
 };
 
 const DocumentedFolder kDocumentedFolders[] = {
@@ -46,7 +48,10 @@ const DocumentedFolder kDocumentedFolders[] = {
     {CSIDL_APPDATA, nullptr, nullptr, "GIMP\\2.10\\gimprc", kLoadsBoth, ScanGimpPspiPath},
     // The default folders that Affinity Photo 2 and Affinity 3 open.
     {CSIDL_APPDATA, nullptr, nullptr, "Affinity\\Photo\\2.0\\Plugins", kLoads64},
-    {CSIDL_PROFILE, nullptr, nullptr, ".affinity\\Affinity\\3.0\\Plugins", kLoads64},
+    // A profile folder cannot be moved, so its default path is its path;
+    // asked for the current one, Wine's shell loads COM before the dialog.
+    {CSIDL_PROFILE, nullptr, nullptr, ".affinity\\Affinity\\3.0\\Plugins", kLoads64, nullptr,
+     SHGFP_TYPE_DEFAULT},
     // Paint.NET from the Store keeps its effects in the user's documents.
     {CSIDL_PERSONAL, nullptr, nullptr, "paint.net App Files\\Effects", kLoadsBoth},
 };
@@ -54,30 +59,12 @@ const DocumentedFolder kDocumentedFolders[] = {
 }  // namespace
 
 void ProbeDocumentedFolders(char* folder) {
-    // Each system folder is asked for once (empty where there is none): the
-    // shell reads the registry anew for every request, before the dialog
-    // shows.
-    constexpr int kRows = sizeof kDocumentedFolders / sizeof kDocumentedFolders[0];
-    int askedIds[kRows];
-    char askedPaths[kRows][kPathSize];
-    int asked = 0;
     for (const DocumentedFolder& editor : kDocumentedFolders) {
         if (!(editor.loads & kThisBuild)) continue;
-        bool found;
-        if (editor.key) {
-            found = ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value, folder) ==
-                    ERROR_SUCCESS;
-        } else {
-            int i = 0;
-            while (i < asked && askedIds[i] != editor.systemFolder) ++i;
-            if (i == asked) {
-                askedIds[asked++] = editor.systemFolder;
-                if (SHGetFolderPathA(nullptr, editor.systemFolder, nullptr, SHGFP_TYPE_CURRENT,
-                                     askedPaths[i]) != S_OK)
-                    askedPaths[i][0] = '\0';
-            }
-            found = CopyText(folder, kPathSize, askedPaths[i]);
-        }
+        bool found = editor.key ? ReadStringValue(HKEY_LOCAL_MACHINE, editor.key, editor.value,
+                                                  folder) == ERROR_SUCCESS
+                                : SHGetFolderPathA(nullptr, editor.systemFolder, nullptr,
+                                                   editor.pathType, folder) == S_OK;
         // Only a drive path, never one taken from the current directory.
         if (!found || folder[0] == '\0' || folder[1] != ':' ||
             !JoinPath(folder, kPathSize, editor.name))
