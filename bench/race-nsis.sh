@@ -21,9 +21,10 @@
 # CTest does not run it. RACE_SETUP=/path/to/setup.exe races another build
 # (the copy must be named setup.exe: the map is told by the window's class).
 #
-# Where the time went on the win64 build under wine64 (one typical start at a
-# load average of about 1, ms from the start of the loader, marks written by
-# a build with OutputDebugString beside WINEDEBUG=+timestamp,+loaddll):
+# Where the time went on the win64 build under wine64 at c6da482, when it
+# still imported ole32 (one typical start at a load average of about 1, ms
+# from the start of the loader, marks written by a build with
+# OutputDebugString beside WINEDEBUG=+timestamp,+loaddll):
 #   0-5    Wine's loader, ntdll and kernel32
 #   5-10   the static imports load (advapi32, gdi32, user32, ole32 with
 #          combase and rpcrt4, shell32 with shcore and shlwapi, msvcrt)
@@ -58,9 +59,9 @@
 # ole32, combase and rpcrt4 in discovery, for the profile folder's current
 # path (its default path, the same, loads nothing): 2,048, and the map came
 # about 10 % sooner, more than the requests say, as loading a DLL costs time
-# beyond its requests. Measured the same way, importing shell32 (and so
-# shlwapi and shcore) costs a bare dialog 8 to 12 %; discovery asks the shell
-# for the documented folders before the dialog shows, so it stays.
+# beyond its requests. In alternating starts of two bare dialogs, loading
+# shell32 (and so shlwapi and shcore) cost 8 to 12 %; discovery asks the
+# shell for the documented folders before the dialog shows, so it stays.
 set -eu
 
 build=$(cd "${1:?usage: race-nsis.sh BUILD_DIR [ROUNDS]}" && pwd)
